@@ -1,0 +1,50 @@
+#include "band_colours.h"
+
+#include <algorithm>
+
+namespace vaskelo {
+
+namespace {
+
+constexpr std::array<std::string_view, 9> kBand1Entries{
+    "Kahverengi", "Kırmızı", "Turuncu", "Sarı", "Yeşil", "Mavi", "Mor", "Gri", "Beyaz"};
+constexpr std::array<std::string_view, 10> kBand2Entries{
+    "Siyah", "Kahverengi", "Kırmızı", "Turuncu", "Sarı", "Yeşil", "Mavi", "Mor", "Gri", "Beyaz"};
+constexpr std::array<std::string_view, 11> kBand3Entries{
+    "Siyah", "Kahverengi", "Kırmızı", "Turuncu", "Sarı", "Yeşil", "Mavi", "Mor", "Gri", "Beyaz", "-"};
+constexpr std::array<std::string_view, 2> kBand4Entries{"Altın", "Gümüş"};
+
+}  // namespace
+
+const BandColour* findBandColour(std::string_view text) {
+    const auto it = std::find_if(kBandColours.begin(), kBandColours.end(),
+                                 [text](const BandColour& row) { return row.name == text; });
+    return it == kBandColours.end() ? nullptr : &*it;
+}
+
+std::span<const std::string_view> bandEntries(BandList list) {
+    switch (list) {
+        case BandList::Cr1: return kBand1Entries;
+        case BandList::Cr2: return kBand2Entries;
+        case BandList::Cr3: return kBand3Entries;
+        case BandList::Cr4: return kBand4Entries;
+    }
+    return {};
+}
+
+bool isEntryOf(BandList list, std::string_view text) {
+    const auto entries = bandEntries(list);
+    return std::find(entries.begin(), entries.end(), text) != entries.end();
+}
+
+std::string_view controlName(BandList list) {
+    switch (list) {
+        case BandList::Cr1: return "Cr1";
+        case BandList::Cr2: return "Cr2";
+        case BandList::Cr3: return "Cr3";
+        case BandList::Cr4: return "Cr4";
+    }
+    return {};
+}
+
+}  // namespace vaskelo

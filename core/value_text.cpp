@@ -1,0 +1,58 @@
+#include "value_text.h"
+
+#include <algorithm>
+#include <array>
+
+namespace vaskelo {
+
+namespace {
+
+// Decimal: the unit follows the first digit, or "d1,d2" when band 2 is not black.
+// Whole: both digits, then the suffix, a zero second digit included.
+enum class Form { Decimal, Whole };
+
+struct Multiplier {
+    std::string_view band3;
+    Form form;
+    std::string_view suffix;
+};
+
+constexpr std::array<Multiplier, 11> kMultipliers{{
+    {"-", Form::Decimal, "Ohm"},
+    {"Siyah", Form::Whole, " Ohm"},
+    {"Kahverengi", Form::Whole, "0 Ohm"},
+    {"Kırmızı", Form::Decimal, "K"},
+    {"Turuncu", Form::Whole, "K"},
+    {"Sarı", Form::Whole, "0K"},
+    {"Yeşil", Form::Decimal, "M"},
+    {"Mavi", Form::Whole, "M"},
+    {"Mor", Form::Whole, "0M"},
+    {"Gri", Form::Whole, "00M"},
+    {"Beyaz", Form::Whole, "000M"},
+}};
+
+}  // namespace
+
+std::optional<std::string> valueText(std::string_view firstDigit, std::string_view secondDigit,
+                                     bool band2IsBlack, std::string_view band3) {
+    const auto it = std::find_if(kMultipliers.begin(), kMultipliers.end(),
+                                 [band3](const Multiplier& m) { return m.band3 == band3; });
+    if (it == kMultipliers.end()) return std::nullopt;
+
+    std::string text(firstDigit);
+    switch (it->form) {
+        case Form::Decimal:
+            if (!band2IsBlack) {
+                text += ',';
+                text += secondDigit;
+            }
+            break;
+        case Form::Whole:
+            text += secondDigit;
+            break;
+    }
+    text += it->suffix;
+    return text;
+}
+
+}  // namespace vaskelo

@@ -1,0 +1,85 @@
+#include "core/band_colours.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace vaskelo {
+namespace {
+
+struct LookupRow {
+    const char* label;
+    std::string text;
+    bool found;
+    int digit;  // -1: no digit
+    ColourValue swatch;
+};
+
+TEST(BandColourTable, LookupIsExactAndCaseSensitive) {
+    const std::vector<LookupRow> rows = {
+        {"black", "Siyah", true, 0, 0x000000},
+        {"brown", "Kahverengi", true, 1, 0x0040C0},
+        {"red with dotless i", "Kırmızı", true, 2, 0x0000FF},
+        {"orange", "Turuncu", true, 3, 0x80C0FF},
+        {"yellow", "Sarı", true, 4, 0x00FFFF},
+        {"green", "Yeşil", true, 5, 0x00FF00},
+        {"blue", "Mavi", true, 6, 0xFF0000},
+        {"violet", "Mor", true, 7, 0x800080},
+        {"grey", "Gri", true, 8, 0x808080},
+        {"white", "Beyaz", true, 9, 0xFFFFFF},
+        {"gold", "Altın", true, -1, 0xC0FFFF},
+        {"silver", "Gümüş", true, -1, 0xE0E0E0},
+        {"lower case", "siyah", false, -1, 0},
+        {"trailing blank", "Siyah ", false, -1, 0},
+        {"leading blank", " Siyah", false, -1, 0},
+        {"dotted i for dotless", "Kirmizi", false, -1, 0},
+        {"upper case", "KIRMIZI", false, -1, 0},
+        {"decomposed u umlaut", "Gu\xCC\x88mu\xCC\x88s\xCC\xA7", false, -1, 0},
+        {"placeholder", "?", false, -1, 0},
+        {"no multiplier", "-", false, -1, 0},
+        {"empty", "", false, -1, 0},
+        {"embedded nul", std::string("Mor\0", 4), false, -1, 0},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.label);
+        const BandColour* found = findBandColour(row.text);
+        ASSERT_EQ(found != nullptr, row.found);
+        if (found == nullptr) continue;
+        EXPECT_EQ(found->digit.value_or(-1), row.digit);
+        EXPECT_EQ(found->swatch, row.swatch);
+    }
+}
+
+TEST(BandColourTable, OnlyTheToleranceColoursHaveToleranceTexts) {
+    for (const BandColour& row : kBandColours) {
+        SCOPED_TRACE(std::string(row.name));
+        EXPECT_NE(row.digit.has_value(), row.tolerance.has_value());
+    }
+    EXPECT_EQ(findBandColour("Altın")->tolerance, "%5");
+    EXPECT_EQ(findBandColour("Gümüş")->tolerance, "%10");
+}
+
+TEST(BandColourTable, ListsHoldTheirEntriesInOrderUnsorted) {
+    using Entries = std::vector<std::string_view>;
+    const auto entries = [](BandList list) {
+        const auto span = bandEntries(list);
+        return Entries(span.begin(), span.end());
+    };
+    const Entries digits = {"Siyah", "Kahverengi", "Kırmızı", "Turuncu", "Sarı",
+                            "Yeşil", "Mavi", "Mor", "Gri", "Beyaz"};
+    EXPECT_EQ(entries(BandList::Cr1), Entries(digits.begin() + 1, digits.end()));
+    EXPECT_EQ(entries(BandList::Cr2), digits);
+    Entries band3 = digits;
+    band3.push_back("-");
+    EXPECT_EQ(entries(BandList::Cr3), band3);
+    EXPECT_EQ(entries(BandList::Cr4), (Entries{"Altın", "Gümüş"}));
+
+    EXPECT_FALSE(isEntryOf(BandList::Cr1, "Siyah"));
+    EXPECT_TRUE(isEntryOf(BandList::Cr3, "-"));
+    EXPECT_FALSE(isEntryOf(BandList::Cr2, "-"));
+    EXPECT_FALSE(isEntryOf(BandList::Cr3, "?"));
+}
+
+}  // namespace
+}  // namespace vaskelo
