@@ -1,0 +1,60 @@
+#include "platform/qt/application.h"
+
+#include <QFile>
+#include <QFont>
+#include <QImage>
+#include <QPixmap>
+
+#include <cstdlib>
+#include <cstring>
+#include <span>
+
+#include "ui/icon_image.h"
+
+namespace vaskelo::qt {
+
+namespace {
+
+bool isSet(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0';
+}
+
+}  // namespace
+
+bool displayAvailable() {
+#if defined(Q_OS_WIN) || defined(Q_OS_MACOS)
+    return true;
+#else
+    return isSet("QT_QPA_PLATFORM") || isSet("DISPLAY") || isSet("WAYLAND_DISPLAY");
+#endif
+}
+
+QIcon programIcon() {
+    QFile file(QStringLiteral(":/vaskelo.ico"));
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    const QByteArray bytes = file.readAll();
+    const auto icon = readIcon(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                         static_cast<std::size_t>(bytes.size())));
+    if (!icon) return {};
+    QImage image(icon->width, icon->height, QImage::Format_ARGB32);
+    std::memcpy(image.bits(), icon->argb.data(), icon->argb.size() * sizeof(std::uint32_t));
+    return QIcon(QPixmap::fromImage(image));
+}
+
+Application::Application(int& argc, char** argv) : app_(argc, argv) {
+    QApplication::setApplicationName(QStringLiteral("Vaskelo"));
+    QApplication::setApplicationVersion(QStringLiteral("1.00"));
+    QApplication::setDesktopFileName(QStringLiteral("vaskelo"));
+    // The window's fonts are Windows fonts; elsewhere take a sans-serif of the same
+    // metrics where there is one.
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+                               {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Liberation Sans"),
+                                QStringLiteral("DejaVu Sans")});
+    QFont::insertSubstitutions(QStringLiteral("Arial"), {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+    QApplication::setWindowIcon(programIcon());
+}
+
+int Application::run() { return QApplication::exec(); }
+
+}  // namespace vaskelo::qt

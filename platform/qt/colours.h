@@ -1,0 +1,17 @@
+// Colour values (0x00BBGGRR, or a system colour number) as Qt colours; system
+// colours are looked up in the application palette, so they follow the user's scheme.
+#pragma once
+
+#include <QColor>
+
+#include "core/colour.h"
+
+class QWidget;
+
+namespace vaskelo::qt {
+
+QColor toQColor(ColourValue colour);
+// Paints the widget's background (and, for an editable field, its base) in `colour`.
+void setBackground(QWidget* widget, ColourValue colour);
+
+}  // namespace vaskelo::qt

@@ -1,0 +1,270 @@
+#include "platform/qt/qt_form.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include <cmath>
+#include <stdexcept>
+
+#include "core/runtime_error.h"
+#include "platform/qt/colours.h"
+#include "platform/qt/widgets.h"
+#include "ui/resistor_picture.h"
+
+namespace vaskelo::qt {
+
+namespace {
+
+QRect pixelRect(const TwipRect& r) {
+    return {twipsToPixels(r.left), twipsToPixels(r.top), twipsToPixels(r.width), twipsToPixels(r.height)};
+}
+
+QFont makeFont(const FontSpec& spec) {
+    QFont font(toQString(spec.family));
+    font.setPointSizeF(spec.points);
+    font.setBold(spec.bold);
+    font.setStyleHint(QFont::SansSerif);
+    return font;
+}
+
+// An auto-size label always has exactly the size of its caption in its font,
+// growing right and down from where it stands.
+void fitToText(QLabel* label) {
+    const QFontMetrics metrics(label->font());
+    label->resize(metrics.horizontalAdvance(label->text()), metrics.height());
+}
+
+QImage resistorImage() {
+    const auto pixels = drawResistorPicture();
+    QImage image(kPictureWidth, kPictureHeight, QImage::Format_RGB32);
+    for (int y = 0; y < kPictureHeight; ++y) {
+        for (int x = 0; x < kPictureWidth; ++x) {
+            const ColourValue c = pixels[static_cast<std::size_t>(y * kPictureWidth + x)];
+            image.setPixel(x, y, qRgb(static_cast<int>(redOf(c)), static_cast<int>(greenOf(c)), static_cast<int>(blueOf(c))));
+        }
+    }
+    return image;
+}
+
+}  // namespace
+
+QString toQString(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QtForm::QtForm(const WindowSpec& spec, std::span<const EventBinding> bindings)
+    : window_(std::make_unique<QMainWindow>()) {
+    build(spec);
+    checkControls(spec, bindings);
+    wire(spec, bindings);
+}
+
+QtForm::~QtForm() = default;
+
+void QtForm::build(const WindowSpec& spec) {
+    QMainWindow& window = *window_;
+    window.setObjectName(toQString(spec.name));
+    window.setWindowTitle(toQString(spec.caption));
+    window.setWindowIcon(QApplication::windowIcon());
+    window.setFont(makeFont(spec.font));
+
+    auto* client = new QWidget(&window);
+    client->setAutoFillBackground(true);
+    setBackground(client, spec.background);
+    window.setCentralWidget(client);
+
+    QMenuBar* bar = window.menuBar();
+    bar->setNativeMenuBar(false);  // the menus belong in the window itself
+    for (const MenuSpec& menuSpec : spec.menus) {
+        QMenu* menu = bar->addMenu(toQString(menuSpec.caption));
+        menu->setObjectName(toQString(menuSpec.name));
+        QAction* item = menu->addAction(toQString(menuSpec.itemCaption));
+        item->setObjectName(toQString(menuSpec.itemName));
+        menuItems_.emplace(std::string(menuSpec.itemName), item);
+    }
+
+    QWidget* previous = nullptr;
+    if (!spec.controls.empty()) firstInTabOrder_ = spec.controls.front().name;
+    for (const ControlSpec& c : spec.controls) {
+        QWidget* parent = c.container.empty() ? client : control(c.container);
+        // A child of a bordered box is placed from the inside of the border.
+        const int offset = c.container.empty() ? 0 : 1;
+        QWidget* widget = nullptr;
+        switch (c.kind) {
+            case ControlKind::PictureBox: {
+                auto* box = new PictureBox(parent);
+                box->setFill(toQColor(c.background));
+                if (c.showsPicture) box->setPicture(resistorImage());
+                widget = box;
+                break;
+            }
+            case ControlKind::ComboBox: {
+                auto* combo = new BandCombo(parent);
+                for (const std::string_view entry : c.entries) combo->addItem(toQString(entry));
+                combo->showText(toQString(c.text));
+                setBackground(combo, c.background);
+                widget = combo;
+                break;
+            }
+            case ControlKind::Label: {
+                auto* label = new QLabel(toQString(c.text), parent);
+                label->setTextFormat(Qt::PlainText);
+                label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+                label->setContentsMargins(0, 0, 0, 0);
+                label->setAutoFillBackground(true);
+                setBackground(label, c.background);
+                widget = label;
+                break;
+            }
+            case ControlKind::CommandButton: {
+                auto* button = new QPushButton(toQString(c.text), parent);
+                button->setAutoDefault(false);
+                widget = button;
+                break;
+            }
+        }
+        widget->setObjectName(toQString(c.name));
+        if (c.font) widget->setFont(makeFont(*c.font));
+        widget->setGeometry(pixelRect(c.rect).translated(offset, offset));
+        if (auto* label = qobject_cast<QLabel*>(widget); label != nullptr && c.autoSize) fitToText(label);
+        if (!c.accessibleName.empty()) widget->setAccessibleName(toQString(c.accessibleName));
+        if (widget->focusPolicy() != Qt::NoFocus) {
+            if (previous != nullptr) QWidget::setTabOrder(previous, widget);
+            previous = widget;
+        }
+        controls_.emplace(std::string(c.name), widget);
+    }
+
+    // The band captions name their lists for assistive technology.
+    for (const BandList list : kAllBandLists) {
+        const std::string labelName = "Lr" + std::string(controlName(list)).substr(2);
+        if (auto* label = find<QLabel>(labelName)) label->setBuddy(control(controlName(list)));
+    }
+
+    const int menuHeight = bar->sizeHint().height();
+    window.resize(twipsToPixels(spec.clientWidth), twipsToPixels(spec.clientHeight) + menuHeight);
+}
+
+void QtForm::checkControls(const WindowSpec& spec, std::span<const EventBinding> bindings) const {
+    const auto require = [this](bool present, std::string_view name) {
+        if (!present) {
+            throw std::runtime_error("Pencerede '" + std::string(name) + "' denetimi bulunamadı.");
+        }
+    };
+    for (const ControlSpec& c : spec.controls) require(control(c.name) != nullptr, c.name);
+    for (const BandList list : kAllBandLists) require(find<BandCombo>(controlName(list)) != nullptr, controlName(list));
+    for (const Swatch swatch : kAllSwatches) require(find<PictureBox>(controlName(swatch)) != nullptr, controlName(swatch));
+    for (const Label label : {Label::Ls1, Label::Les2}) require(find<QLabel>(controlName(label)) != nullptr, controlName(label));
+    for (const EventBinding& b : bindings) require(control(b.control) != nullptr || menuItem(b.control) != nullptr, b.control);
+}
+
+void QtForm::wire(const WindowSpec& spec, std::span<const EventBinding> bindings) {
+    for (const EventBinding& binding : bindings) {
+        const EventBinding* b = &binding;
+        switch (b->event) {
+            case ControlEvent::Click:
+                if (auto* combo = find<BandCombo>(b->control)) {
+                    QObject::connect(combo, &QComboBox::activated, combo, [this, b] { run(*b, 0); });
+                } else if (auto* button = find<QPushButton>(b->control)) {
+                    QObject::connect(button, &QPushButton::clicked, button, [this, b] { run(*b, 0); });
+                } else if (QAction* item = menuItem(b->control)) {
+                    const int index = findMenuItem(spec, b->control)->itemIndex;
+                    QObject::connect(item, &QAction::triggered, item, [this, b, index] { run(*b, index); });
+                }
+                break;
+        }
+    }
+}
+
+void QtForm::run(const EventBinding& binding, int index) {
+    if (ended_) return;
+    try {
+        binding.run(form_, index);
+    } catch (const RuntimeError& error) {
+        // Nothing in the program handles a failed operation: the user is told which
+        // control and operation failed, and the window goes on.
+        QMessageBox::critical(window_.get(), toQString(kRuntimeErrorTitle), QString::fromUtf8(error.what()));
+    }
+}
+
+void QtForm::show() {
+    window_->show();
+    if (QWidget* first = control(firstInTabOrder_)) first->setFocus(Qt::OtherFocusReason);
+}
+
+QWidget* QtForm::control(std::string_view name) const {
+    const auto it = controls_.find(name);
+    return it == controls_.end() ? nullptr : it->second.data();
+}
+
+QAction* QtForm::menuItem(std::string_view name) const {
+    const auto it = menuItems_.find(name);
+    return it == menuItems_.end() ? nullptr : it->second.data();
+}
+
+template <typename Widget>
+Widget* QtForm::find(std::string_view name) const {
+    return qobject_cast<Widget*>(control(name));
+}
+
+Status QtForm::bandText(BandList list, std::string& text) {
+    auto* combo = find<BandCombo>(controlName(list));
+    if (combo == nullptr) return kControlUnavailable;
+    text = combo->currentText().toStdString();
+    return kOk;
+}
+
+Status QtForm::setBandText(BandList list, std::string_view text) {
+    auto* combo = find<BandCombo>(controlName(list));
+    if (combo == nullptr) return kControlUnavailable;
+    combo->showText(toQString(text));
+    return kOk;
+}
+
+Status QtForm::setSwatchColour(Swatch swatch, ColourValue colour) {
+    auto* box = find<PictureBox>(controlName(swatch));
+    if (box == nullptr) return kControlUnavailable;
+    box->setFill(toQColor(colour));
+    return kOk;
+}
+
+Status QtForm::setCaption(Label label, std::string_view caption) {
+    auto* widget = find<QLabel>(controlName(label));
+    if (widget == nullptr) return kControlUnavailable;
+    widget->setText(toQString(caption));
+    fitToText(widget);
+    return kOk;
+}
+
+Status QtForm::setFontSize(Label label, float points) {
+    auto* widget = find<QLabel>(controlName(label));
+    if (widget == nullptr) return kControlUnavailable;
+    if (!std::isfinite(points) || points <= 0.0f || points > 2048.0f) return kInvalidValue;
+    QFont font = widget->font();
+    font.setPointSizeF(static_cast<double>(points));
+    widget->setFont(font);
+    fitToText(widget);
+    return kOk;
+}
+
+Status QtForm::setTop(Label label, float twips) {
+    auto* widget = find<QLabel>(controlName(label));
+    if (widget == nullptr) return kControlUnavailable;
+    constexpr float kLimit = 16'000'000.0f * kTwipsPerPixel;
+    if (!std::isfinite(twips) || std::fabs(twips) > kLimit) return kInvalidValue;
+    widget->move(widget->x(), twipsToPixels(static_cast<double>(twips)));
+    return kOk;
+}
+
+void QtForm::endProgram() {
+    ended_ = true;
+    window_->hide();
+    QCoreApplication::exit(0);
+}
+
+}  // namespace vaskelo::qt

@@ -1,0 +1,77 @@
+// The main window on Qt Widgets: built from the window description, it carries out
+// the commands' control operations, runs the bound commands on their events and
+// reports a failed operation to the user.
+#pragma once
+
+#include <QPointer>
+#include <QString>
+
+#include <map>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "core/form_ops.h"
+#include "core/main_form.h"
+#include "ui/event_wiring.h"
+#include "ui/window_description.h"
+
+class QAction;
+class QLabel;
+class QMainWindow;
+class QWidget;
+
+namespace vaskelo::qt {
+
+class BandCombo;
+class PictureBox;
+
+// Codes of the operations' own failures.
+inline constexpr Status kControlUnavailable{static_cast<std::int32_t>(0x800A005Bu)};  // the control is gone
+inline constexpr Status kInvalidValue{static_cast<std::int32_t>(0x800A017Cu)};        // no such size or position
+
+QString toQString(std::string_view text);
+
+class QtForm final : public FormOps {
+public:
+    // Builds the window and checks that every control the commands and the event
+    // table name exists; throws std::runtime_error otherwise.
+    QtForm(const WindowSpec& spec, std::span<const EventBinding> bindings);
+    ~QtForm() override;
+    QtForm(const QtForm&) = delete;
+    QtForm& operator=(const QtForm&) = delete;
+
+    MainForm& mainForm() { return form_; }
+    QMainWindow* window() const { return window_.get(); }
+    void show();
+
+    // The control or menu item of that name, or null.
+    QWidget* control(std::string_view name) const;
+    QAction* menuItem(std::string_view name) const;
+
+    Status bandText(BandList list, std::string& text) override;
+    Status setBandText(BandList list, std::string_view text) override;
+    Status setSwatchColour(Swatch swatch, ColourValue colour) override;
+    Status setCaption(Label label, std::string_view caption) override;
+    Status setFontSize(Label label, float points) override;
+    Status setTop(Label label, float twips) override;
+    void endProgram() override;
+
+private:
+    void build(const WindowSpec& spec);
+    void wire(const WindowSpec& spec, std::span<const EventBinding> bindings);
+    void checkControls(const WindowSpec& spec, std::span<const EventBinding> bindings) const;
+    void run(const EventBinding& binding, int index);
+    template <typename Widget>
+    Widget* find(std::string_view name) const;
+
+    std::unique_ptr<QMainWindow> window_;
+    std::map<std::string, QPointer<QWidget>, std::less<>> controls_;
+    std::map<std::string, QPointer<QAction>, std::less<>> menuItems_;
+    std::string firstInTabOrder_;
+    MainForm form_{*this};
+    bool ended_ = false;
+};
+
+}  // namespace vaskelo::qt

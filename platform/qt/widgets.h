@@ -1,0 +1,49 @@
+// The few Qt widgets that behave differently from Qt's defaults: a band list whose
+// only "click" is a pick from its entries, and a bordered picture box.
+#pragma once
+
+#include <QComboBox>
+#include <QImage>
+#include <QWidget>
+
+namespace vaskelo::qt {
+
+// An editable drop-down list. Qt turns Enter and losing focus into a pick when the
+// typed text equals an entry; here only choosing from the list (popup, arrow keys,
+// wheel) is a pick, and typed text never completes to an entry.
+class BandCombo : public QComboBox {
+    Q_OBJECT
+
+public:
+    explicit BandCombo(QWidget* parent);
+
+    // Shows `text` in the field with the entry of that name selected, if any, without
+    // counting as a pick. Text that is no entry leaves no entry selected, so the next
+    // arrow key starts from the first entry.
+    void showText(const QString& text);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+};
+
+// A box with a flat 1-pixel black border, filled with its colour, optionally with a
+// picture drawn at its interior's top-left corner.
+class PictureBox : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit PictureBox(QWidget* parent);
+    void setFill(const QColor& colour);
+    QColor fill() const { return fill_; }
+    void setPicture(const QImage& picture);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QColor fill_;
+    QImage picture_;
+};
+
+}  // namespace vaskelo::qt

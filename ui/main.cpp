@@ -1,0 +1,38 @@
+// Start-up: the program's one window is created through the main-window reference,
+// so the window on screen is the one that reference designates, then the event
+// loop runs until the window is closed or the program is ended.
+#include <QMessageBox>
+
+#include <cstdio>
+#include <memory>
+#include <stdexcept>
+
+#include "core/main_form.h"
+#include "platform/qt/application.h"
+#include "platform/qt/qt_form.h"
+#include "ui/event_wiring.h"
+#include "ui/window_description.h"
+
+int main(int argc, char* argv[]) {
+    if (!vaskelo::qt::displayAvailable()) {
+        std::fputs("Vaskelo bir grafik ekranda çalışır, ama hiçbir ekran bulunamadı (DISPLAY ya da WAYLAND_DISPLAY "
+                   "ayarlı değil).\nVaskelo needs a graphical display; none was found.\n",
+                   stderr);
+        return 1;
+    }
+    vaskelo::qt::Application app(argc, argv);
+
+    std::unique_ptr<vaskelo::qt::QtForm> window;
+    vaskelo::setMainFormCreator([&window]() -> vaskelo::MainForm& {
+        window = std::make_unique<vaskelo::qt::QtForm>(vaskelo::mainWindowSpec(), vaskelo::eventBindings());
+        window->show();
+        return window->mainForm();
+    });
+    try {
+        vaskelo::theMainForm();
+    } catch (const std::runtime_error& error) {
+        QMessageBox::critical(nullptr, QStringLiteral("Vaskelo"), QString::fromUtf8(error.what()));
+        return 1;
+    }
+    return app.run();
+}

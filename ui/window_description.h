@@ -1,0 +1,78 @@
+// The main window described once, as data: frame, controls with their positions
+// in twips, texts, fonts, colours and entries, and the menus. Each toolkit layer
+// builds its window from this and nothing else.
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string_view>
+
+#include "core/colour.h"
+
+namespace vaskelo {
+
+inline constexpr int kTwipsPerPixel = 15;  // at 96 dots per inch
+
+// Twips to pixels at 96 dpi, rounded to the nearest pixel.
+constexpr int twipsToPixels(double twips) {
+    const double pixels = twips / kTwipsPerPixel;
+    return static_cast<int>(pixels < 0 ? pixels - 0.5 : pixels + 0.5);
+}
+
+enum class ControlKind { PictureBox, ComboBox, Label, CommandButton };
+
+struct FontSpec {
+    std::string_view family;
+    float points;
+    bool bold;
+};
+
+struct TwipRect {
+    int left;
+    int top;
+    int width;
+    int height;
+};
+
+struct ControlSpec {
+    std::string_view name;
+    ControlKind kind;
+    int tabIndex;
+    std::string_view container;  // empty: the window's client area
+    TwipRect rect;
+    std::string_view text;
+    std::optional<FontSpec> font;  // nothing: the window's font
+    ColourValue background;
+    ColourValue foreground;
+    bool autoSize;
+    bool border;      // flat 1-pixel black border
+    bool showsPicture;  // draws the resistor picture at its interior's top-left corner
+    std::span<const std::string_view> entries;
+    std::string_view accessibleName;  // what a screen reader says for it
+};
+
+struct MenuSpec {
+    std::string_view name;
+    std::string_view caption;
+    int index;
+    std::string_view itemName;
+    std::string_view itemCaption;
+    int itemIndex;
+};
+
+struct WindowSpec {
+    std::string_view name;
+    std::string_view caption;
+    int clientWidth;   // twips
+    int clientHeight;  // twips
+    FontSpec font;
+    ColourValue background;
+    std::span<const ControlSpec> controls;  // in tab order
+    std::span<const MenuSpec> menus;        // left to right
+};
+
+const WindowSpec& mainWindowSpec();
+const ControlSpec* findControl(const WindowSpec& window, std::string_view name);
+const MenuSpec* findMenuItem(const WindowSpec& window, std::string_view itemName);
+
+}  // namespace vaskelo
