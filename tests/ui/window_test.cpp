@@ -1,0 +1,455 @@
+// The window driven through its real widgets with real key and mouse events.
+#include <QAbstractItemView>
+#include <QAction>
+#include <QComboBox>
+#include <QFontInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+#include <optional>
+
+#include "core/main_form.h"
+#include "platform/qt/application.h"
+#include "platform/qt/qt_form.h"
+#include "platform/qt/widgets.h"
+#include "ui/event_wiring.h"
+#include "ui/resistor_picture.h"
+#include "ui/window_description.h"
+
+namespace vaskelo::qt {
+namespace {
+
+// Everything the commands can change, as the window shows it.
+struct Snapshot {
+    QStringList texts;
+    QList<int> selected;
+    QList<QColor> swatches;
+    QString result;
+    qreal resultPoints;
+    QRect resultGeometry;
+    QString tolerance;
+    std::string firstDigit;
+    std::string secondDigit;
+    bool operator==(const Snapshot&) const = default;
+};
+
+}  // namespace
+
+class WindowTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QtForm> form;
+
+    BandCombo* combo(int band) const { return qobject_cast<BandCombo*>(form->control("Cr" + std::to_string(band))); }
+    PictureBox* swatch(int band) const { return qobject_cast<PictureBox*>(form->control("pr" + std::to_string(band))); }
+    QLabel* label(std::string_view name) const { return qobject_cast<QLabel*>(form->control(name)); }
+    QPushButton* button(std::string_view name) const { return qobject_cast<QPushButton*>(form->control(name)); }
+
+    Snapshot snapshot() const {
+        Snapshot s;
+        for (int band = 1; band <= 4; ++band) {
+            s.texts << combo(band)->currentText();
+            s.selected << combo(band)->currentIndex();
+            s.swatches << swatch(band)->fill();
+        }
+        s.result = label("Ls1")->text();
+        s.resultPoints = label("Ls1")->font().pointSizeF();
+        s.resultGeometry = label("Ls1")->geometry();
+        s.tolerance = label("Les2")->text();
+        s.firstDigit = form->mainForm().digits().FirstDigit;
+        s.secondDigit = form->mainForm().digits().SecondDigit;
+        return s;
+    }
+
+    // A pick with the mouse: open the drop-down and click the entry.
+    void pickWithMouse(int band, const QString& entry) {
+        BandCombo* c = combo(band);
+        QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(c->width() - 8, c->height() / 2));
+        QAbstractItemView* view = c->view();
+        QTRY_VERIFY(view->isVisible());
+        QTest::qWait(QApplication::doubleClickInterval() + 50);  // the popup ignores a release that comes too soon
+        const int row = c->findText(entry, Qt::MatchExactly | Qt::MatchCaseSensitive);
+        QVERIFY(row >= 0);
+        const QRect rect = view->visualRect(view->model()->index(row, 0));
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rect.center());
+        QTRY_VERIFY(!view->isVisible());
+    }
+
+    // A pick with the keyboard: arrow keys from wherever the list stands.
+    void pickWithKeys(int band, const QString& entry) {
+        BandCombo* c = combo(band);
+        c->setFocus();
+        const int row = c->findText(entry, Qt::MatchExactly | Qt::MatchCaseSensitive);
+        QVERIFY(row >= 0);
+        if (c->currentIndex() > row) {
+            for (int i = c->currentIndex(); i > row; --i) QTest::keyClick(c, Qt::Key_Up);
+        } else {
+            for (int i = c->currentIndex(); i < row; ++i) QTest::keyClick(c, Qt::Key_Down);
+        }
+    }
+
+    void typeInto(int band, const QString& text) {
+        BandCombo* c = combo(band);
+        c->setFocus();
+        QTest::keyClick(c, Qt::Key_A, Qt::ControlModifier);
+        // One key event per character, as a keyboard sends them; QTest's own helper
+        // only knows ASCII.
+        for (const char32_t codePoint : text.toUcs4()) {
+            const QString character = QString::fromUcs4(&codePoint, 1);
+            QTest::sendKeyEvent(QTest::Click, c, Qt::Key_unknown, character, Qt::NoModifier);
+        }
+    }
+
+    void clickMenu(const QString& title, const QString& item) {
+        QMenuBar* bar = form->window()->menuBar();
+        QAction* titleAction = nullptr;
+        for (QAction* a : bar->actions()) {
+            if (a->text() == title) titleAction = a;
+        }
+        QVERIFY(titleAction != nullptr);
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(titleAction).center());
+        QMenu* menu = titleAction->menu();
+        QTRY_VERIFY(menu->isVisible());
+        QAction* itemAction = menu->actions().value(0);
+        QCOMPARE(itemAction->text(), item);
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(itemAction).center());
+        QTRY_VERIFY(!menu->isVisible());
+    }
+
+    void calculate() { QTest::mouseClick(button("CommDH"), Qt::LeftButton); }
+
+private slots:
+    void init() {
+        designateMainForm(nullptr);
+        setMainFormCreator([this]() -> MainForm& {
+            form = std::make_unique<QtForm>(mainWindowSpec(), eventBindings());
+            form->show();
+            return form->mainForm();
+        });
+        theMainForm();
+        QVERIFY(QTest::qWaitForWindowExposed(form->window()));
+        form->window()->activateWindow();
+        QTRY_VERIFY(form->window()->isActiveWindow());
+    }
+
+    void cleanup() {
+        form.reset();
+        setMainFormCreator(nullptr);
+    }
+
+    void startsInItsInitialState() {
+        QCOMPARE(designatedMainForm(), &form->mainForm());
+        QCOMPARE(form->window()->windowTitle(), QString("Vaskelo"));
+        QCOMPARE(form->window()->centralWidget()->size(), QSize(375, 285));
+        const QColor windowBackground = QApplication::palette().color(QPalette::Base);
+        for (int band = 1; band <= 4; ++band) {
+            QCOMPARE(combo(band)->currentText(), QString("?"));
+            QCOMPARE(combo(band)->currentIndex(), -1);
+            QCOMPARE(swatch(band)->fill(), band == 1 ? QColor(Qt::white) : windowBackground);
+        }
+        QCOMPARE(label("Ls1")->text(), QString("-"));
+        QCOMPARE(label("Ls1")->pos(), QPoint(8, 200));
+        QCOMPARE(label("Ls1")->font().pointSizeF(), 48.0);
+        QVERIFY(label("Ls1")->font().bold());
+        QCOMPARE(QFontInfo(label("Ls1")->font()).family(), QString("Liberation Sans"));
+        QCOMPARE(label("Les2")->text(), QString("-"));
+        QCOMPARE(button("CommDH")->text(), QString("D e ğ e r i   H e s a p l a"));
+        QCOMPARE(QApplication::focusWidget(), form->control("pd1"));
+        QCOMPARE(form->mainForm().digits().FirstDigit, std::string());
+    }
+
+    void controlsStandWhereTheDescriptionPutsThem_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QRect>("geometry");
+        QTest::newRow("picture") << "pd1" << QRect(8, 8, 357, 97);
+        QTest::newRow("band 1 swatch, inside the picture's border") << "pr1" << QRect(49, 9, 42, 78);
+        QTest::newRow("band 4 swatch") << "pr4" << QRect(241, 9, 42, 78);
+        QTest::newRow("band 1 list") << "Cr1" << QRect(8, 136, 81, 21);
+        QTest::newRow("band 4 list, one pixel over band 3") << "Cr4" << QRect(248, 136, 81, 21);
+        QTest::newRow("calculate") << "CommDH" << QRect(8, 160, 321, 25);
+        QTest::newRow("reset, at 333 1/3 pixels") << "DYeni" << QRect(333, 136, 33, 49);
+    }
+    void controlsStandWhereTheDescriptionPutsThem() {
+        QFETCH(QString, name);
+        QFETCH(QRect, geometry);
+        QCOMPARE(form->control(name.toStdString())->geometry(), geometry);
+    }
+
+    void resizingMovesNothing() {
+        QList<QRect> before;
+        for (const ControlSpec& c : mainWindowSpec().controls) before << form->control(c.name)->geometry();
+        form->window()->resize(900, 700);
+        QTest::qWait(50);
+        form->window()->resize(120, 90);
+        QTest::qWait(50);
+        QList<QRect> after;
+        for (const ControlSpec& c : mainWindowSpec().controls) after << form->control(c.name)->geometry();
+        QCOMPARE(after, before);
+    }
+
+    void menusHaveNoAccessKeysOrShortcuts() {
+        QMenuBar* bar = form->window()->menuBar();
+        QStringList titles;
+        for (QAction* title : bar->actions()) {
+            titles << title->text();
+            QVERIFY(!title->text().contains('&'));
+            for (QAction* item : title->menu()->actions()) {
+                QVERIFY(!item->text().contains('&'));
+                QVERIFY(item->shortcut().isEmpty());
+                QVERIFY(!item->isCheckable());
+            }
+        }
+        QCOMPARE(titles, (QStringList{"Dosya", "Düzenleme", "Yardım"}));
+    }
+
+    void listsOfferTheirEntriesUnsorted() {
+        QStringList first;
+        for (int i = 0; i < combo(1)->count(); ++i) first << combo(1)->itemText(i);
+        QCOMPARE(first, (QStringList{"Kahverengi", "Kırmızı", "Turuncu", "Sarı", "Yeşil", "Mavi", "Mor", "Gri", "Beyaz"}));
+        QCOMPARE(combo(3)->itemText(10), QString("-"));
+        QCOMPARE(combo(4)->count(), 2);
+    }
+
+    void arrowKeysPickFromTheFirstEntry() {
+        combo(1)->setFocus();
+        QTest::keyClick(combo(1), Qt::Key_Down);
+        QCOMPARE(combo(1)->currentText(), QString("Kahverengi"));
+        QCOMPARE(swatch(1)->fill(), QColor(192, 64, 0));
+        QCOMPARE(form->mainForm().digits().FirstDigit, std::string("1"));
+        pickWithKeys(1, "Mor");
+        QCOMPARE(swatch(1)->fill(), QColor(128, 0, 128));
+        QCOMPARE(form->mainForm().digits().FirstDigit, std::string("7"));
+    }
+
+    void mousePicksFromTheDropDown() {
+        pickWithMouse(2, "Siyah");
+        QCOMPARE(combo(2)->currentText(), QString("Siyah"));
+        QCOMPARE(swatch(2)->fill(), QColor(Qt::black));
+        QCOMPARE(form->mainForm().digits().SecondDigit, std::string("0"));
+        pickWithMouse(3, "Mavi");
+        pickWithMouse(3, "-");
+        QCOMPARE(combo(3)->currentText(), QString("-"));
+        QCOMPARE(swatch(3)->fill(), QColor(0, 0, 255));
+    }
+
+    void typingEnterAndLeavingRunNothing_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("a colour name") << QString("Sarı");
+        QTest::newRow("the start of one, never completed") << QString("Ka");
+        QTest::newRow("dotted i") << QString("Kirmizi");
+        QTest::newRow("right-to-left and emoji") << QString::fromUtf8("مرحبا 🙂");
+    }
+    void typingEnterAndLeavingRunNothing() {
+        QFETCH(QString, typed);
+        pickWithKeys(1, "Mor");
+        const Snapshot picked = snapshot();
+        typeInto(1, typed);
+        QCOMPARE(combo(1)->currentText(), typed);
+        QTest::keyClick(combo(1), Qt::Key_Return);
+        QTest::keyClick(combo(1), Qt::Key_Enter);
+        QCOMPARE(combo(1)->currentText(), typed);
+        QTest::keyClick(combo(1), Qt::Key_Tab);  // leaves the field
+        QVERIFY(!combo(1)->hasFocus());
+        Snapshot expected = picked;
+        expected.texts[0] = typed;
+        QCOMPARE(snapshot(), expected);
+    }
+
+    void calculationShowsValueAndTolerance() {
+        pickWithKeys(1, "Sarı");
+        pickWithKeys(2, "Mor");
+        pickWithMouse(3, "Kırmızı");
+        pickWithKeys(4, "Altın");
+        calculate();
+        QCOMPARE(label("Ls1")->text(), QString("4,7K"));
+        QCOMPARE(label("Les2")->text(), QString("%5"));
+        const QFontMetrics metrics(label("Ls1")->font());
+        QCOMPARE(label("Ls1")->geometry(), QRect(QPoint(8, 200), QSize(metrics.horizontalAdvance("4,7K"), metrics.height())));
+        QCOMPARE(label("Les2")->width(), QFontMetrics(label("Les2")->font()).horizontalAdvance("%5"));
+    }
+
+    void typedOverAPickPrompts() {
+        pickWithKeys(1, "Sarı");
+        pickWithKeys(2, "Mor");
+        pickWithKeys(3, "Kırmızı");
+        typeInto(1, "Mor");
+        calculate();
+        QCOMPARE(label("Ls1")->text(), QString("Renk Girin"));
+        QCOMPARE(swatch(1)->fill(), QColor(255, 255, 0));
+    }
+
+    void aboutThenCalculate() {
+        clickMenu("Yardım", "Hakkında");
+        QCOMPARE(label("Ls1")->text(), QString("     Hazırlayan: Tolvend, Versiyon:1.1"));
+        QCOMPARE(label("Ls1")->font().pointSizeF(), 12.0);
+        QCOMPARE(label("Ls1")->pos(), QPoint(8, 220));
+        calculate();
+        QCOMPARE(label("Ls1")->text(), QString("Renk Girin"));
+        QCOMPARE(label("Ls1")->font().pointSizeF(), 48.0);
+        QCOMPARE(label("Ls1")->pos(), QPoint(8, 200));
+    }
+
+    void buttonAndMenuResetLeaveIdenticalWindows() {
+        const auto session = [this](bool byMenu) {
+            pickWithKeys(1, "Turuncu");
+            pickWithKeys(2, "Beyaz");
+            pickWithKeys(4, "Gümüş");
+            calculate();
+            clickMenu("Yardım", "Hakkında");
+            if (byMenu) {
+                clickMenu("Düzenleme", "Yeni");
+            } else {
+                QTest::mouseClick(button("DYeni"), Qt::LeftButton);
+            }
+            return snapshot();
+        };
+        const Snapshot byButton = session(false);
+        cleanup();
+        init();
+        const Snapshot byMenu = session(true);
+        QCOMPARE(byMenu, byButton);
+        QCOMPARE(byMenu.texts, (QStringList{"?", "?", "?", "?"}));
+        QCOMPARE(byMenu.selected, (QList<int>{-1, -1, -1, -1}));
+        QCOMPARE(byMenu.swatches, (QList<QColor>(4, QColor(Qt::white))));
+        QCOMPARE(byMenu.result, QString("-"));
+        QCOMPARE(byMenu.resultPoints, 12.0);
+        QCOMPARE(byMenu.firstDigit, std::string("3"));
+        // After a reset the arrow keys start again from the first entry.
+        combo(2)->setFocus();
+        QTest::keyClick(combo(2), Qt::Key_Down);
+        QCOMPARE(combo(2)->currentText(), QString("Siyah"));
+    }
+
+    void clicksOutsideTheBoundControlsRunNothing() {
+        pickWithKeys(1, "Sarı");
+        const Snapshot before = snapshot();
+        for (const char* name : {"pd1", "pr1", "pr3", "Ls1", "Les2", "Lr1", "LTolerans"}) {
+            QTest::mouseClick(form->control(name), Qt::LeftButton);
+        }
+        QMenuBar* bar = form->window()->menuBar();
+        QAction* title = bar->actions().value(1);
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(title).center());
+        QTRY_VERIFY(title->menu()->isVisible());
+        QTest::keyClick(title->menu(), Qt::Key_Escape);
+        QTRY_VERIFY(!title->menu()->isVisible());
+        QCOMPARE(snapshot(), before);
+    }
+
+    void failedOperationIsReportedAndTheWindowGoesOn() {
+        pickWithKeys(1, "Sarı");
+        pickWithKeys(2, "Mor");
+        delete form->control("pr2");  // the next operation on it fails
+        QString report;
+        QTimer::singleShot(0, this, [&report] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr) return;
+            report = box->windowTitle() + "|" + box->text();
+            box->accept();
+        });
+        QTest::mouseClick(button("DYeni"), Qt::LeftButton);
+        QVERIFY2(report.contains("pr2") && report.contains("arka plan rengi"), qPrintable(report));
+        QVERIFY(report.startsWith("Vaskelo - Çalışma zamanı hatası"));
+        // Band 1 was reset and band 2's text too, then the command stopped.
+        QCOMPARE(combo(1)->currentText(), QString("?"));
+        QCOMPARE(swatch(1)->fill(), QColor(Qt::white));
+        QCOMPARE(combo(2)->currentText(), QString("?"));
+        QCOMPARE(combo(3)->currentText(), QString("?"));
+        QCOMPARE(label("Ls1")->text(), QString("-"));
+        pickWithKeys(1, "Mor");
+        calculate();
+        QCOMPARE(label("Ls1")->text(), QString("Renk Girin"));
+        QCOMPARE(swatch(1)->fill(), QColor(128, 0, 128));
+    }
+
+    void exitEndsTheProgramAtOnce() {
+        QAction* exitItem = form->menuItem("Çıkış");
+        QTimer::singleShot(0, exitItem, &QAction::trigger);
+        QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(99); });  // only if it did not end
+        QCOMPARE(QApplication::exec(), 0);
+        QVERIFY(!form->window()->isVisible());
+        // Nothing runs any more, even if an event still reaches a control.
+        QTest::mouseClick(button("DYeni"), Qt::LeftButton);
+        QCOMPARE(label("Les2")->text(), QString("-"));
+        emit button("CommDH")->clicked();
+        QCOMPARE(label("Ls1")->text(), QString("-"));
+    }
+
+    void closingTheWindowEndsTheProgramWithoutAQuestion() {
+        QTimer::singleShot(0, form->window(), &QWidget::close);
+        QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(99); });
+        QCOMPARE(QApplication::exec(), 0);
+        QVERIFY(!form->window()->isVisible());
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
+    }
+
+    void screenReadersCanNameEveryControl() {
+        for (int band = 1; band <= 4; ++band) {
+            QCOMPARE(combo(band)->accessibleName(), QString("%1.Renk").arg(band));
+            QCOMPARE(label("Lr" + std::to_string(band))->buddy(), combo(band));
+        }
+        QCOMPARE(button("CommDH")->accessibleName(), QString("Değeri Hesapla"));
+        QCOMPARE(button("DYeni")->accessibleName(), QString("Yeni"));
+    }
+
+    // What the X server shows: the picture pixel for pixel, with the swatches over it.
+    void screenShowsThePictureAndSwatches() {
+        if (QGuiApplication::platformName() != "xcb") QSKIP("needs a real X server");
+        pickWithKeys(1, "Kırmızı");
+        pickWithKeys(4, "Gümüş");
+        QTest::qWait(100);
+        QWidget* picture = form->control("pd1");
+        const QPoint origin = picture->mapTo(form->window(), QPoint(0, 0));
+        const QImage shot = form->window()->screen()->grabWindow(form->window()->winId()).toImage();
+        const auto pixels = drawResistorPicture();
+        const auto at = [&](int x, int y) { return QColor(shot.pixel(origin.x() + x, origin.y() + y)); };
+        const QList<QColor> swatchFill{QColor(255, 0, 0), QApplication::palette().color(QPalette::Base),
+                                       QApplication::palette().color(QPalette::Base), QColor(224, 224, 224)};
+        int mismatches = 0;
+        for (int y = 0; y < 97; ++y) {
+            for (int x = 0; x < 357; ++x) {
+                QColor expected;
+                const int px = x - 1;
+                const int py = y - 1;
+                const int band = (px >= 48 && px < 282 && (px - 48) % 64 < 42 && py >= 8 && py <= 85) ? (px - 48) / 64 : -1;
+                if (x == 0 || y == 0 || x == 356 || y == 96) {
+                    expected = Qt::black;  // the picture box's border
+                } else if (band >= 0) {
+                    const bool border = (px - 48) % 64 == 0 || (px - 48) % 64 == 41 || py == 8 || py == 85;
+                    expected = border ? QColor(Qt::black) : swatchFill[band];
+                } else {
+                    const auto c = pixels[static_cast<std::size_t>(py * kPictureWidth + px)];
+                    expected = QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>((c >> 16) & 0xFF));
+                }
+                if (at(x, y) != expected && ++mismatches <= 5) {
+                    qWarning() << "pixel" << x << y << at(x, y) << "expected" << expected;
+                }
+            }
+        }
+        QCOMPARE(mismatches, 0);
+        // Independently of the drawing code: leads, body and ground where the picture has them.
+        QCOMPARE(at(1 + 0, 1 + 43), QColor(Qt::black));
+        QCOMPARE(at(1 + 354, 1 + 44), QColor(Qt::black));
+        QCOMPARE(at(1 + 150 + 14, 1 + 46), QColor(196, 237, 177));
+        QCOMPARE(at(1 + 5, 1 + 5), QColor(Qt::white));
+    }
+};
+
+}  // namespace vaskelo::qt
+
+int main(int argc, char* argv[]) {
+    vaskelo::qt::Application app(argc, argv);
+    QApplication::setAttribute(Qt::AA_Use96Dpi);
+    vaskelo::qt::WindowTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "window_test.moc"
