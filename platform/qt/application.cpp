@@ -45,7 +45,7 @@ QIcon programIcon() {
 Application::Application(int& argc, char** argv) : app_(argc, argv) {
     QApplication::setApplicationName(QStringLiteral("Vaskelo"));
     QApplication::setApplicationVersion(QStringLiteral("1.00"));
-    QApplication::setDesktopFileName(QStringLiteral("vaskelo"));
+    QApplication::setDesktopFileName(QStringLiteral("org.vaskelo.Vaskelo"));
     // The window's fonts are Windows fonts; elsewhere take a sans-serif of the same
     // metrics where there is one.
     QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
