@@ -149,6 +149,8 @@ private slots:
     void startsInItsInitialState() {
         QCOMPARE(designatedMainForm(), &form->mainForm());
         QCOMPARE(form->window()->windowTitle(), QString("Vaskelo"));
+        QCOMPARE(form->window()->windowIcon().pixmap(32, 32).toImage().pixelColor(0, 0).alpha(), 0);
+        QCOMPARE(form->window()->windowIcon().pixmap(32, 32).toImage().pixelColor(0, 16), QColor(Qt::black));
         QCOMPARE(form->window()->centralWidget()->size(), QSize(375, 285));
         const QColor windowBackground = QApplication::palette().color(QPalette::Base);
         for (int band = 1; band <= 4; ++band) {
@@ -161,6 +163,8 @@ private slots:
         QCOMPARE(label("Ls1")->font().pointSizeF(), 48.0);
         QVERIFY(label("Ls1")->font().bold());
         QCOMPARE(QFontInfo(label("Ls1")->font()).family(), QString("Liberation Sans"));
+        QCOMPARE(QFontInfo(label("Lr1")->font()).family(), QString("Liberation Sans"));
+        QCOMPARE(QFontInfo(button("CommDH")->font()).pointSizeF(), 12.0);
         QCOMPARE(label("Les2")->text(), QString("-"));
         QCOMPARE(button("CommDH")->text(), QString("D e ğ e r i   H e s a p l a"));
         QCOMPARE(QApplication::focusWidget(), form->control("pd1"));
