@@ -212,38 +212,45 @@ Widget* QtForm::find(std::string_view name) const {
     return qobject_cast<Widget*>(control(name));
 }
 
+template <typename Widget>
+Status QtForm::admit(std::string_view name, Operation operation, Widget*& widget) const {
+    widget = find<Widget>(name);
+    if (widget == nullptr) return kControlUnavailable;
+    return gate_ ? gate_(name, operation) : kOk;
+}
+
 Status QtForm::bandText(BandList list, std::string& text) {
-    auto* combo = find<BandCombo>(controlName(list));
-    if (combo == nullptr) return kControlUnavailable;
+    BandCombo* combo = nullptr;
+    if (const Status s = admit(controlName(list), Operation::ReadText, combo); s.failed()) return s;
     text = combo->currentText().toStdString();
     return kOk;
 }
 
 Status QtForm::setBandText(BandList list, std::string_view text) {
-    auto* combo = find<BandCombo>(controlName(list));
-    if (combo == nullptr) return kControlUnavailable;
+    BandCombo* combo = nullptr;
+    if (const Status s = admit(controlName(list), Operation::SetText, combo); s.failed()) return s;
     combo->showText(toQString(text));
     return kOk;
 }
 
 Status QtForm::setSwatchColour(Swatch swatch, ColourValue colour) {
-    auto* box = find<PictureBox>(controlName(swatch));
-    if (box == nullptr) return kControlUnavailable;
+    PictureBox* box = nullptr;
+    if (const Status s = admit(controlName(swatch), Operation::SetBackColour, box); s.failed()) return s;
     box->setFill(toQColor(colour));
     return kOk;
 }
 
 Status QtForm::setCaption(Label label, std::string_view caption) {
-    auto* widget = find<QLabel>(controlName(label));
-    if (widget == nullptr) return kControlUnavailable;
+    QLabel* widget = nullptr;
+    if (const Status s = admit(controlName(label), Operation::SetCaption, widget); s.failed()) return s;
     widget->setText(toQString(caption));
     fitToText(widget);
     return kOk;
 }
 
 Status QtForm::setFontSize(Label label, float points) {
-    auto* widget = find<QLabel>(controlName(label));
-    if (widget == nullptr) return kControlUnavailable;
+    QLabel* widget = nullptr;
+    if (const Status s = admit(controlName(label), Operation::SetFontSize, widget); s.failed()) return s;
     if (!std::isfinite(points) || points <= 0.0f || points > 2048.0f) return kInvalidValue;
     QFont font = widget->font();
     font.setPointSizeF(static_cast<double>(points));
@@ -253,8 +260,8 @@ Status QtForm::setFontSize(Label label, float points) {
 }
 
 Status QtForm::setTop(Label label, float twips) {
-    auto* widget = find<QLabel>(controlName(label));
-    if (widget == nullptr) return kControlUnavailable;
+    QLabel* widget = nullptr;
+    if (const Status s = admit(controlName(label), Operation::SetTop, widget); s.failed()) return s;
     constexpr float kLimit = 16'000'000.0f * kTwipsPerPixel;
     if (!std::isfinite(twips) || std::fabs(twips) > kLimit) return kInvalidValue;
     widget->move(widget->x(), twipsToPixels(static_cast<double>(twips)));

@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QString>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <span>
@@ -14,6 +15,7 @@
 
 #include "core/form_ops.h"
 #include "core/main_form.h"
+#include "core/runtime_error.h"
 #include "ui/event_wiring.h"
 #include "ui/window_description.h"
 
@@ -33,6 +35,10 @@ inline constexpr Status kInvalidValue{static_cast<std::int32_t>(0x800A017Cu)};  
 
 QString toQString(std::string_view text);
 
+// Consulted before every control operation; a failed status makes the operation
+// fail as a real one would. Diagnostics and fault-injection runs install one.
+using OperationGate = std::function<Status(std::string_view control, Operation operation)>;
+
 class QtForm final : public FormOps {
 public:
     // Builds the window and checks that every control the commands and the event
@@ -50,6 +56,8 @@ public:
     QWidget* control(std::string_view name) const;
     QAction* menuItem(std::string_view name) const;
 
+    void setOperationGate(OperationGate gate) { gate_ = std::move(gate); }
+
     Status bandText(BandList list, std::string& text) override;
     Status setBandText(BandList list, std::string_view text) override;
     Status setSwatchColour(Swatch swatch, ColourValue colour) override;
@@ -65,12 +73,16 @@ private:
     void run(const EventBinding& binding, int index);
     template <typename Widget>
     Widget* find(std::string_view name) const;
+    // The control an operation works on, or the reason it cannot go ahead.
+    template <typename Widget>
+    Status admit(std::string_view name, Operation operation, Widget*& widget) const;
 
     std::unique_ptr<QMainWindow> window_;
     std::map<std::string, QPointer<QWidget>, std::less<>> controls_;
     std::map<std::string, QPointer<QAction>, std::less<>> menuItems_;
     std::string firstInTabOrder_;
     MainForm form_{*this};
+    OperationGate gate_;
     bool ended_ = false;
 };
 
