@@ -4,7 +4,6 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QClipboard>
-#include <QInputMethodEvent>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMessageBox>
@@ -27,6 +26,7 @@
 #include "platform/qt/widgets.h"
 #include "ui/event_wiring.h"
 #include "ui/window_description.h"
+#include "widget_driver.h"
 
 namespace vaskelo::qt {
 namespace model {
@@ -297,22 +297,6 @@ class ModelTest : public QObject {
         return s;
     }
 
-    void typeText(BandCombo* c, const QString& text) {
-        QTest::keyClick(c, Qt::Key_A, Qt::ControlModifier);
-        if (text.isEmpty()) {
-            QTest::keyClick(c, Qt::Key_Backspace);
-        } else if (text.size() > 64) {
-            // A long text arrives in one piece, as from an input method or a paste.
-            QInputMethodEvent commit;
-            commit.setCommitString(text);
-            QCoreApplication::sendEvent(c, &commit);
-        } else {
-            for (const char32_t codePoint : text.toUcs4()) {
-                QTest::sendKeyEvent(QTest::Click, c, Qt::Key_unknown, QString::fromUcs4(&codePoint, 1), Qt::NoModifier);
-            }
-        }
-    }
-
     // Performs the action on the window and the model alike; returns the writes of
     // the command it ran, if any.
     std::vector<model::Write> perform(const Action& a) {
@@ -332,23 +316,12 @@ class ModelTest : public QObject {
                 if (row >= 0 && row < model::kEntries[a.band].size()) pickRow(row);
                 break;
             }
-            case Kind::MousePick: {
-                QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(c->width() - 8, c->height() / 2));
-                QAbstractItemView* view = c->view();
-                if (!QTest::qWaitFor([view] { return view->isVisible(); })) break;
-                QTest::qWait(3 * QApplication::doubleClickInterval());  // a release too soon is ignored
-                const QRect rect = view->visualRect(view->model()->index(a.row, 0));
-                QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rect.center());
-                if (!QTest::qWaitFor([view] { return !view->isVisible(); }, 500)) {
-                    // The list took the click for the end of the one that opened it; click again.
-                    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rect.center());
-                }
-                pickRow(a.row);
+            case Kind::MousePick:
+                // A pick that never took leaves the model as it was, and the comparison says so.
+                if (testing::pickWithMouse(c, a.row)) pickRow(a.row);
                 break;
-            }
             case Kind::Type:
-                c->setFocus();
-                typeText(c, a.text);
+                testing::typeText(c, a.text);
                 expected.texts[a.band] = a.text.left(model::kMaxFieldLength);
                 break;
             case Kind::Enter:
@@ -580,6 +553,9 @@ private slots:
         const long growth = residentKilobytes() - before;
         model::applyAll(expected, model::calculate(expected));
         QCOMPARE(shown(), expected);
+#if defined(__SANITIZE_ADDRESS__)
+        QSKIP("AddressSanitizer holds freed memory back on purpose; memory is measured without it");
+#endif
         QVERIFY2(growth < 1024, qPrintable(QString("resident memory grew by %1 kB").arg(growth)));
     }
 };

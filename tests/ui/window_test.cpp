@@ -24,6 +24,7 @@
 #include "ui/event_wiring.h"
 #include "ui/resistor_picture.h"
 #include "ui/window_description.h"
+#include "widget_driver.h"
 
 namespace vaskelo::qt {
 namespace {
@@ -70,18 +71,10 @@ class WindowTest : public QObject {
         return s;
     }
 
-    // A pick with the mouse: open the drop-down and click the entry.
     void pickWithMouse(int band, const QString& entry) {
-        BandCombo* c = combo(band);
-        QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(c->width() - 8, c->height() / 2));
-        QAbstractItemView* view = c->view();
-        QTRY_VERIFY(view->isVisible());
-        QTest::qWait(QApplication::doubleClickInterval() + 50);  // the popup ignores a release that comes too soon
-        const int row = c->findText(entry, Qt::MatchExactly | Qt::MatchCaseSensitive);
+        const int row = combo(band)->findText(entry, Qt::MatchExactly | Qt::MatchCaseSensitive);
         QVERIFY(row >= 0);
-        const QRect rect = view->visualRect(view->model()->index(row, 0));
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rect.center());
-        QTRY_VERIFY(!view->isVisible());
+        QVERIFY(testing::pickWithMouse(combo(band), row));
     }
 
     // A pick with the keyboard: arrow keys from wherever the list stands.
@@ -97,17 +90,7 @@ class WindowTest : public QObject {
         }
     }
 
-    void typeInto(int band, const QString& text) {
-        BandCombo* c = combo(band);
-        c->setFocus();
-        QTest::keyClick(c, Qt::Key_A, Qt::ControlModifier);
-        // One key event per character, as a keyboard sends them; QTest's own helper
-        // only knows ASCII.
-        for (const char32_t codePoint : text.toUcs4()) {
-            const QString character = QString::fromUcs4(&codePoint, 1);
-            QTest::sendKeyEvent(QTest::Click, c, Qt::Key_unknown, character, Qt::NoModifier);
-        }
-    }
+    void typeInto(int band, const QString& text) { testing::typeText(combo(band), text); }
 
     void clickMenu(const QString& title, const QString& item) {
         QMenuBar* bar = form->window()->menuBar();
