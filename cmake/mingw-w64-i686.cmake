@@ -1,0 +1,6 @@
+# Cross-compiles the Windows program for 32-bit x86 with MinGW-w64 (Debian's
+# g++-mingw-w64-i686); test programs run under 32-bit Wine.
+set(VASKELO_MINGW_TRIPLE i686-w64-mingw32)
+set(VASKELO_MINGW_PROCESSOR x86)
+set(VASKELO_WINEARCH win32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)

@@ -1,0 +1,13 @@
+// Text at the Win32 boundary: the program keeps UTF-8, Windows wants UTF-16.
+// Conversions are exact both ways, so band names compare byte for byte after a round trip.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace vaskelo::win32 {
+
+std::wstring widen(std::string_view utf8);
+std::string narrow(std::wstring_view utf16);
+
+}  // namespace vaskelo::win32

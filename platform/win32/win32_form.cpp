@@ -1,0 +1,600 @@
+#include "platform/win32/win32_form.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cwchar>
+#include <set>
+#include <stdexcept>
+
+#include "core/runtime_error.h"
+#include "platform/win32/application.h"
+#include "platform/win32/picture_box.h"
+#include "platform/win32/text.h"
+
+namespace vaskelo::win32 {
+
+namespace {
+
+constexpr const wchar_t* kWindowClass = L"VaskeloMainWindow";
+// Control ids start well clear of IDOK and IDCANCEL, which the dialog keys send.
+constexpr UINT kFirstControlId = 1000;
+// The program's icon in its resources; the window takes it for its frame and taskbar.
+constexpr WORD kIconResource = 1;
+// A band list drops down far enough to show every entry without scrolling.
+constexpr int kMaxVisibleEntries = 11;
+constexpr float kMaxFontPoints = 2048.0f;
+
+Status statusOf(DWORD error) {
+    if (error == ERROR_SUCCESS) return kGenericFailure;
+    return {static_cast<std::int32_t>(0x80070000u | (error & 0xFFFFu))};
+}
+
+// The last Win32 error as a failure status, for a call that has just failed.
+Status lastError() { return statusOf(GetLastError()); }
+
+COLORREF toColorRef(ColourValue colour) {
+    if (isSystemColour(colour)) return GetSysColor(static_cast<int>(systemColourIndex(colour)));
+    return colour & 0x00FFFFFFu;
+}
+
+std::runtime_error missingControl(std::string_view name) {
+    return std::runtime_error("Pencerede '" + std::string(name) + "' denetimi bulunamadı.");
+}
+
+std::wstring windowText(HWND hwnd) {
+    const int length = GetWindowTextLengthW(hwnd);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const int copied = GetWindowTextW(hwnd, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(std::max(copied, 0)));
+    return text;
+}
+
+HMENU menuHandle(UINT id) { return reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)); }
+
+}  // namespace
+
+Win32Form::Win32Form(const WindowSpec& description, std::span<const EventBinding> bindings, HINSTANCE instance)
+    : instance_(instance), description_(description) {
+    try {
+        build(description);
+        checkControls(description, bindings);
+        wire(description, bindings);
+    } catch (...) {
+        // No destructor runs for a half-made form, and the window must not outlive it.
+        tearingDown_ = true;
+        if (window_ != nullptr) DestroyWindow(window_);
+        throw;
+    }
+}
+
+Win32Form::~Win32Form() {
+    tearingDown_ = true;
+    if (window_ != nullptr) DestroyWindow(window_);
+}
+
+void Win32Form::build(const WindowSpec& description) {
+    if (!registerPictureBoxClass(instance_)) throw std::runtime_error("Resim kutusu sınıfı kaydedilemedi.");
+    WNDCLASSEXW existing{};
+    existing.cbSize = sizeof(existing);
+    if (GetClassInfoExW(instance_, kWindowClass, &existing) == FALSE) {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof(wc);
+        wc.lpfnWndProc = windowProc;
+        wc.hInstance = instance_;
+        wc.hIcon = LoadIconW(instance_, MAKEINTRESOURCEW(kIconResource));
+        wc.hIconSm = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(kIconResource), IMAGE_ICON,
+                                                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+        if (wc.hIcon == nullptr) wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        wc.lpszClassName = kWindowClass;
+        if (RegisterClassExW(&wc) == 0) throw std::runtime_error("Pencere sınıfı kaydedilemedi.");
+    }
+
+    HMENU bar = CreateMenu();
+    for (const MenuSpec& menu : description.menus) {
+        HMENU popup = CreatePopupMenu();
+        AppendMenuW(popup, MF_STRING, kMenuCommandBase + static_cast<UINT>(menu.itemIndex), widen(menu.itemCaption).c_str());
+        AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), widen(menu.caption).c_str());
+    }
+
+    // Sized for 96 dpi first; once the window knows its DPI, layout() sizes it for real.
+    RECT frame{0, 0, twipsToPixels(description.clientWidth), twipsToPixels(description.clientHeight)};
+    AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, TRUE, WS_EX_CONTROLPARENT);
+    window_ = CreateWindowExW(WS_EX_CONTROLPARENT, kWindowClass, widen(description.caption).c_str(),
+                              WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
+                              frame.right - frame.left, frame.bottom - frame.top, nullptr, bar, instance_, this);
+    if (window_ == nullptr) {
+        DestroyMenu(bar);
+        throw std::runtime_error("Pencere oluşturulamadı.");
+    }
+    dpi_ = windowDpi(window_);
+
+    // Control ids follow the description's order, which is also the tab order: Windows
+    // moves the focus through child windows in the order they were made.
+    controls_.reserve(description.controls.size());
+    UINT id = kFirstControlId;
+    for (const ControlSpec& c : description.controls) {
+        Control& control = controls_.emplace_back();
+        control.described = &c;
+        control.id = id++;
+        control.top = c.rect.top;
+        control.font = c.font;
+        createControl(control);
+    }
+    // Screen readers name a control after the static text just before it in z-order;
+    // labels take no focus, so moving them leaves the tab order as it is.
+    for (const Control& control : controls_) {
+        const ControlSpec* caption = captionLabelOf(description, *control.described);
+        const Control* label = caption != nullptr ? find(caption->name) : nullptr;
+        if (label == nullptr) continue;
+        HWND before = GetWindow(control.hwnd, GW_HWNDPREV);
+        SetWindowPos(label->hwnd, before != nullptr ? before : HWND_TOP, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    applyFonts();
+    layout();
+}
+
+void Win32Form::createControl(Control& control) {
+    const ControlSpec& c = *control.described;
+    HWND parent = window_;
+    if (!c.container.empty()) {
+        const Control* container = find(c.container);
+        if (container == nullptr || container->hwnd == nullptr) throw missingControl(c.container);
+        parent = container->hwnd;
+    }
+    const std::wstring text = widen(c.text);
+    switch (c.kind) {
+        case ControlKind::PictureBox:
+            control.hwnd = createPictureBox(parent, control.id, instance_, toColorRef(c.background), c.showsPicture);
+            // Not shown; a screen reader reads it as the box's name.
+            if (control.hwnd != nullptr) SetWindowTextW(control.hwnd, widen(c.accessibleName).c_str());
+            break;
+        case ControlKind::ComboBox:
+            // Editable and unsorted: the entries keep the description's order.
+            control.hwnd = CreateWindowExW(0, L"COMBOBOX", L"",
+                                           WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
+                                           0, 0, 0, 0, parent, menuHandle(control.id), instance_, nullptr);
+            if (control.hwnd != nullptr) {
+                ++quietNotifications_;
+                for (const std::string_view entry : c.entries) {
+                    SendMessageW(control.hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(entry).c_str()));
+                }
+                --quietNotifications_;
+                static_cast<void>(showBandText(control, c.text));
+            }
+            break;
+        case ControlKind::Label:
+            // No '&' handling: a caption is shown exactly as the commands write it.
+            control.hwnd = CreateWindowExW(0, L"STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX,
+                                           0, 0, 0, 0, parent, menuHandle(control.id), instance_, nullptr);
+            break;
+        case ControlKind::CommandButton:
+            control.hwnd = CreateWindowExW(0, L"BUTTON", text.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
+                                           0, 0, 0, 0, parent, menuHandle(control.id), instance_, nullptr);
+            break;
+    }
+    if (control.hwnd == nullptr) throw missingControl(c.name);
+}
+
+void Win32Form::checkControls(const WindowSpec& description, std::span<const EventBinding> bindings) const {
+    const auto require = [this](std::string_view name, std::optional<ControlKind> kind) {
+        const Control* c = find(name);
+        if (c == nullptr || c->hwnd == nullptr || (kind && c->described->kind != *kind)) throw missingControl(name);
+    };
+    for (const ControlSpec& c : description.controls) require(c.name, std::nullopt);
+    for (const BandList list : kAllBandLists) require(controlName(list), ControlKind::ComboBox);
+    for (const Swatch swatch : kAllSwatches) require(controlName(swatch), ControlKind::PictureBox);
+    for (const Label label : {Label::Ls1, Label::Les2}) require(controlName(label), ControlKind::Label);
+
+    std::set<int> itemNumbers;
+    for (const MenuSpec& m : description.menus) {
+        // Each number has to fit the command id and name exactly one item.
+        if (m.itemIndex < 0 || m.itemIndex > 0x7FFF || !itemNumbers.insert(m.itemIndex).second) {
+            throw std::runtime_error("'" + std::string(m.itemName) + "' menü öğesinin numarası kullanılamıyor.");
+        }
+    }
+    // A click can be connected to a band list, a button or a menu item, nothing else.
+    for (const EventBinding& b : bindings) {
+        const Control* c = find(b.control);
+        const bool clickable = c != nullptr && (c->described->kind == ControlKind::ComboBox || c->described->kind == ControlKind::CommandButton);
+        if (!clickable && findMenuItem(description, b.control) == nullptr) throw missingControl(b.control);
+    }
+}
+
+void Win32Form::wire(const WindowSpec& description, std::span<const EventBinding> bindings) {
+    for (const EventBinding& binding : bindings) {
+        switch (binding.event) {
+            case ControlEvent::Click:
+                if (Control* c = find(binding.control)) {
+                    c->click = &binding;
+                } else if (const MenuSpec* item = findMenuItem(description, binding.control)) {
+                    menuCommands_[kMenuCommandBase + static_cast<UINT>(item->itemIndex)] = &binding;
+                }
+                break;
+        }
+    }
+}
+
+Win32Form::Font Win32Form::makeFont(const FontSpec& font, bool ownCharset) const {
+    LOGFONTW lf{};
+    lf.lfHeight = -static_cast<LONG>(std::lround(static_cast<double>(font.points) * dpi_ / 72.0));
+    lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
+    // The fonts the description gives a control of its own are Turkish ones.
+    lf.lfCharSet = ownCharset ? TURKISH_CHARSET : DEFAULT_CHARSET;
+    lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
+    lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+    lf.lfQuality = DEFAULT_QUALITY;
+    lf.lfPitchAndFamily = DEFAULT_PITCH | FF_SWISS;
+    const std::wstring face = widen(font.family);
+    wcsncpy(lf.lfFaceName, face.c_str(), LF_FACESIZE - 1);
+    return Font(CreateFontIndirectW(&lf));
+}
+
+void Win32Form::applyFonts() {
+    Font windowFont = makeFont(description_.font, false);
+    SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont.get()), FALSE);
+    for (Control& c : controls_) {
+        Font own = c.font ? makeFont(*c.font, c.described->font.has_value()) : Font();
+        HFONT font = own ? own.get() : windowFont.get();
+        SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+        c.ownFont = std::move(own);
+    }
+    windowFont_ = std::move(windowFont);
+}
+
+int Win32Form::pixels(double twips) const { return twipsToPixels(twips * dpi_ / kDefaultDpi); }
+
+void Win32Form::layout() {
+    for (Control& c : controls_) {
+        const TwipRect& r = c.described->rect;
+        int height = pixels(r.height);
+        if (c.described->kind == ControlKind::ComboBox) {
+            // A drop-down's height includes its open list; the closed field follows the font.
+            const auto itemHeight = static_cast<int>(SendMessageW(c.hwnd, CB_GETITEMHEIGHT, 0, 0));
+            const int entries = std::min(static_cast<int>(c.described->entries.size()), kMaxVisibleEntries);
+            height += std::max(itemHeight, 0) * entries + 2;
+        }
+        SetWindowPos(c.hwnd, nullptr, pixels(r.left), pixels(c.top), pixels(r.width), height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        if (c.described->kind == ControlKind::Label && c.described->autoSize) static_cast<void>(fitToText(c.hwnd));
+    }
+    fitFrame();
+}
+
+// Sizes the frame so the client area has the description's size at this DPI; a second
+// pass catches a menu bar that wraps differently at the new width.
+void Win32Form::fitFrame() {
+    const int width = pixels(description_.clientWidth);
+    const int height = pixels(description_.clientHeight);
+    for (int pass = 0; pass < 2; ++pass) {
+        RECT outer;
+        RECT client;
+        GetWindowRect(window_, &outer);
+        GetClientRect(window_, &client);
+        if (client.right == width && client.bottom == height) return;
+        const int frameWidth = (outer.right - outer.left) - client.right;
+        const int frameHeight = (outer.bottom - outer.top) - client.bottom;
+        SetWindowPos(window_, nullptr, 0, 0, width + frameWidth, height + frameHeight,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void Win32Form::show(int showCommand) {
+    ShowWindow(window_, showCommand);
+    UpdateWindow(window_);
+    // The first control in tab order takes the focus, as in a dialog.
+    for (const Control& c : controls_) {
+        if ((GetWindowLongPtrW(c.hwnd, GWL_STYLE) & WS_TABSTOP) != 0) {
+            SetFocus(c.hwnd);
+            break;
+        }
+    }
+}
+
+LRESULT CALLBACK Win32Form::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<Win32Form*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->window_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<Win32Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (self == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        self->window_ = nullptr;
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+    return self->handle(message, wParam, lParam);
+}
+
+LRESULT Win32Form::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+            onCommand(wParam, lParam);
+            return 0;
+        case kPickMessage:
+            if (wParam < controls_.size()) {
+                Control& c = controls_[wParam];
+                c.pickPosted = false;
+                if (c.click != nullptr) run(*c.click, 0);
+            }
+            return 0;
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+            return colourControl(message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        case WM_ERASEBKGND: {
+            RECT client;
+            GetClientRect(window_, &client);
+            FillRect(reinterpret_cast<HDC>(wParam), &client, brush(toColorRef(description_.background)));
+            return 1;
+        }
+        case WM_DPICHANGED: {
+            dpi_ = LOWORD(wParam);
+            const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+            SetWindowPos(window_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                         suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+            applyFonts();
+            layout();
+            return 0;
+        }
+        case WM_CLOSE:
+            // Closing ends the program without a question.
+            DestroyWindow(window_);
+            return 0;
+        case WM_DESTROY:
+            // The window going away with its owner is no request to end the program.
+            if (!tearingDown_) PostQuitMessage(0);
+            return 0;
+        default:
+            return DefWindowProcW(window_, message, wParam, lParam);
+    }
+}
+
+void Win32Form::onCommand(WPARAM wParam, LPARAM lParam) {
+    const UINT id = LOWORD(wParam);
+    const UINT code = HIWORD(wParam);
+    if (lParam == 0) {
+        // Menus send code 0; the window has no accelerators.
+        if (code != 0) return;
+        if (const auto it = menuCommands_.find(id); it != menuCommands_.end()) {
+            run(*it->second, static_cast<int>(id - kMenuCommandBase));
+        }
+        return;
+    }
+    Control* c = findById(id);
+    if (c == nullptr || c->hwnd != reinterpret_cast<HWND>(lParam)) return;
+    switch (c->described->kind) {
+        case ControlKind::ComboBox:
+            onBandListNotification(*c, code);
+            break;
+        case ControlKind::CommandButton:
+            if (code == BN_CLICKED && c->click != nullptr) run(*c->click, 0);
+            break;
+        case ControlKind::PictureBox:
+        case ControlKind::Label:
+            break;
+    }
+}
+
+// Only a pick from the list runs the band's command. With the list closed, the arrow
+// keys and the wheel change the selection at once, and that is a pick. With the list
+// open, moving through it only highlights; the pick is made when the choice is
+// confirmed (a click on an entry, or Enter) and the list has closed. Typing, Enter on
+// a closed list and leaving the field only edit the text.
+void Win32Form::onBandListNotification(Control& control, UINT code) {
+    if (quietNotifications_ > 0) return;
+    switch (code) {
+        case CBN_DROPDOWN:
+            control.dropped = true;
+            control.confirmed = false;
+            break;
+        case CBN_SELENDOK:
+            if (control.dropped) control.confirmed = true;
+            break;
+        case CBN_SELENDCANCEL:
+            control.confirmed = false;
+            break;
+        case CBN_CLOSEUP:
+            control.dropped = false;
+            if (control.confirmed) postPick(control);
+            control.confirmed = false;
+            break;
+        case CBN_SELCHANGE:
+            if (!control.dropped) postPick(control);
+            break;
+        default:
+            break;
+    }
+}
+
+// Windows sends a confirmed choice's CBN_SELCHANGE before or after CBN_CLOSEUP, as it
+// pleases; posting the pick makes both arrive as one, run once the list has settled.
+void Win32Form::postPick(Control& control) {
+    if (control.pickPosted) return;
+    const auto index = static_cast<WPARAM>(&control - controls_.data());
+    control.pickPosted = PostMessageW(window_, kPickMessage, index, 0) != FALSE;
+    if (!control.pickPosted && control.click != nullptr) run(*control.click, 0);
+}
+
+void Win32Form::run(const EventBinding& binding, int index) {
+    if (ended_) return;
+    try {
+        binding.run(form_, index);
+    } catch (const RuntimeError& error) {
+        // Nothing in the program handles a failed operation: the user is told which
+        // control and operation failed, and the window goes on.
+        MessageBoxW(window_, widen(error.what()).c_str(), widen(kRuntimeErrorTitle).c_str(), MB_OK | MB_ICONERROR);
+    }
+}
+
+LRESULT Win32Form::colourControl(UINT message, HDC dc, HWND child) {
+    const Control* owner = nullptr;
+    for (const Control& c : controls_) {
+        // A band list's field and open list ask for their colours through the list.
+        COMBOBOXINFO info{};
+        info.cbSize = sizeof(info);
+        const bool partOf = c.described->kind == ControlKind::ComboBox && GetComboBoxInfo(c.hwnd, &info) != FALSE &&
+                            (info.hwndItem == child || info.hwndList == child);
+        if (c.hwnd == child || partOf) {
+            owner = &c;
+            break;
+        }
+    }
+    if (owner == nullptr) return DefWindowProcW(window_, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(child));
+    const COLORREF background = toColorRef(owner->described->background);
+    SetTextColor(dc, toColorRef(owner->described->foreground));
+    SetBkColor(dc, background);
+    return reinterpret_cast<LRESULT>(brush(background));
+}
+
+HBRUSH Win32Form::brush(COLORREF colour) {
+    auto it = brushes_.find(colour);
+    if (it == brushes_.end()) it = brushes_.emplace(colour, Brush(CreateSolidBrush(colour))).first;
+    return it->second.get();
+}
+
+Win32Form::Control* Win32Form::find(std::string_view name) {
+    const auto it = std::find_if(controls_.begin(), controls_.end(), [name](const Control& c) { return c.described->name == name; });
+    return it == controls_.end() ? nullptr : &*it;
+}
+
+const Win32Form::Control* Win32Form::find(std::string_view name) const {
+    const auto it = std::find_if(controls_.begin(), controls_.end(), [name](const Control& c) { return c.described->name == name; });
+    return it == controls_.end() ? nullptr : &*it;
+}
+
+Win32Form::Control* Win32Form::findById(UINT id) {
+    const auto it = std::find_if(controls_.begin(), controls_.end(), [id](const Control& c) { return c.id == id; });
+    return it == controls_.end() ? nullptr : &*it;
+}
+
+HWND Win32Form::control(std::string_view name) const {
+    const Control* c = find(name);
+    return c == nullptr ? nullptr : c->hwnd;
+}
+
+UINT Win32Form::menuCommand(std::string_view itemName) const {
+    const MenuSpec* item = findMenuItem(description_, itemName);
+    return item == nullptr ? 0 : kMenuCommandBase + static_cast<UINT>(item->itemIndex);
+}
+
+HWND Win32Form::live(std::string_view name, ControlKind kind) const {
+    const Control* c = find(name);
+    if (c == nullptr || c->described->kind != kind || IsWindow(c->hwnd) == FALSE) return nullptr;
+    // A destroyed control's handle may come back for another window.
+    if (static_cast<UINT>(GetDlgCtrlID(c->hwnd)) != c->id) return nullptr;
+    return c->hwnd;
+}
+
+Status Win32Form::fitToText(HWND label) {
+    HDC dc = GetDC(label);
+    if (dc == nullptr) return lastError();
+    HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
+    const std::wstring text = windowText(label);
+    SIZE extent{};
+    TEXTMETRICW metrics{};
+    const bool measured = GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent) != FALSE &&
+                          GetTextMetricsW(dc, &metrics) != FALSE;
+    SelectObject(dc, previous);
+    ReleaseDC(label, dc);
+    if (!measured) return kGenericFailure;
+    // An auto-size label always has exactly the size of its caption in its font,
+    // growing right and down from where it stands.
+    if (SetWindowPos(label, nullptr, 0, 0, extent.cx, metrics.tmHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE) == FALSE) {
+        return lastError();
+    }
+    InvalidateRect(label, nullptr, TRUE);
+    return kOk;
+}
+
+Status Win32Form::bandText(BandList list, std::string& text) {
+    HWND combo = live(controlName(list), ControlKind::ComboBox);
+    if (combo == nullptr) return kControlUnavailable;
+    SetLastError(ERROR_SUCCESS);
+    const std::wstring shown = windowText(combo);
+    if (shown.empty() && GetLastError() != ERROR_SUCCESS) return lastError();
+    text = narrow(shown);
+    return kOk;
+}
+
+Status Win32Form::setBandText(BandList list, std::string_view text) {
+    if (live(controlName(list), ControlKind::ComboBox) == nullptr) return kControlUnavailable;
+    return showBandText(*find(controlName(list)), text);
+}
+
+// Shows the text with the entry of that exact name selected, if any, without it
+// counting as a pick; text that is no entry leaves no entry selected, so the next
+// arrow key starts from the first entry.
+Status Win32Form::showBandText(Control& control, std::string_view text) {
+    const auto entries = control.described->entries;
+    const auto it = std::find(entries.begin(), entries.end(), text);
+    const WPARAM index = it == entries.end() ? static_cast<WPARAM>(-1) : static_cast<WPARAM>(it - entries.begin());
+    ++quietNotifications_;
+    SendMessageW(control.hwnd, CB_SETCURSEL, index, 0);
+    // Clearing the selection leaves the list's caret on the old entry, where the arrow
+    // keys would carry on from.
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof(info);
+    if (it == entries.end() && GetComboBoxInfo(control.hwnd, &info) != FALSE) {
+        SendMessageW(info.hwndList, LB_SETCARETINDEX, 0, FALSE);
+        SendMessageW(info.hwndList, LB_SETTOPINDEX, 0, 0);
+    }
+    const BOOL shown = SetWindowTextW(control.hwnd, widen(text).c_str());
+    --quietNotifications_;
+    return shown != FALSE ? kOk : lastError();
+}
+
+Status Win32Form::setSwatchColour(Swatch swatch, ColourValue colour) {
+    HWND box = live(controlName(swatch), ControlKind::PictureBox);
+    if (box == nullptr) return kControlUnavailable;
+    const DWORD error = setPictureBoxFill(box, toColorRef(colour));
+    return error == ERROR_SUCCESS ? kOk : statusOf(error);
+}
+
+Status Win32Form::setCaption(Label label, std::string_view caption) {
+    HWND hwnd = live(controlName(label), ControlKind::Label);
+    if (hwnd == nullptr) return kControlUnavailable;
+    if (SetWindowTextW(hwnd, widen(caption).c_str()) == FALSE) return lastError();
+    return find(controlName(label))->described->autoSize ? fitToText(hwnd) : kOk;
+}
+
+Status Win32Form::setFontSize(Label label, float points) {
+    HWND hwnd = live(controlName(label), ControlKind::Label);
+    if (hwnd == nullptr) return kControlUnavailable;
+    if (!std::isfinite(points) || points <= 0.0f || points > kMaxFontPoints) return kInvalidValue;
+    Control& c = *find(controlName(label));
+    FontSpec wanted = c.font.value_or(description_.font);
+    wanted.points = points;
+    Font font = makeFont(wanted, c.described->font.has_value());
+    if (!font) return lastError();
+    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+    c.font = wanted;
+    c.ownFont = std::move(font);
+    return c.described->autoSize ? fitToText(hwnd) : kOk;
+}
+
+Status Win32Form::setTop(Label label, float twips) {
+    HWND hwnd = live(controlName(label), ControlKind::Label);
+    if (hwnd == nullptr) return kControlUnavailable;
+    constexpr float kLimit = 16'000'000.0f * kTwipsPerPixel;
+    if (!std::isfinite(twips) || std::fabs(twips) > kLimit) return kInvalidValue;
+    Control& c = *find(controlName(label));
+    if (SetWindowPos(hwnd, nullptr, pixels(c.described->rect.left), pixels(twips), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE) == FALSE) {
+        return lastError();
+    }
+    c.top = twips;
+    return kOk;
+}
+
+void Win32Form::endProgram() {
+    ended_ = true;
+    if (window_ != nullptr) {
+        DestroyWindow(window_);  // its WM_DESTROY ends the message loop
+    } else {
+        PostQuitMessage(0);
+    }
+}
+
+}  // namespace vaskelo::win32

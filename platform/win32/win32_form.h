@@ -1,0 +1,127 @@
+// The main window on plain Win32: built from the window description, it carries out
+// the commands' control operations, runs the bound commands on their events and
+// reports a failed operation to the user.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <type_traits>
+#include <vector>
+
+#include "core/form_ops.h"
+#include "core/main_form.h"
+#include "ui/event_wiring.h"
+#include "ui/window_description.h"
+
+namespace vaskelo::win32 {
+
+// Codes of the operations' own failures, as HRESULTs the way Windows words them.
+inline constexpr Status kControlUnavailable{static_cast<std::int32_t>(0x80070578u)};  // invalid window handle
+inline constexpr Status kInvalidValue{static_cast<std::int32_t>(0x80070057u)};        // invalid argument
+
+// A menu item's command id is this plus the item's number, so the number reaches
+// the command it runs.
+inline constexpr UINT kMenuCommandBase = 0x8000;
+
+// Posted to the window when a band list's choice is settled; wParam names the list.
+inline constexpr UINT kPickMessage = WM_APP + 1;
+
+class Win32Form final : public FormOps {
+public:
+    // Builds the window (hidden) and checks that every control the commands and the
+    // event table name exists; throws std::runtime_error otherwise.
+    Win32Form(const WindowSpec& description, std::span<const EventBinding> bindings, HINSTANCE instance);
+    ~Win32Form() override;
+    Win32Form(const Win32Form&) = delete;
+    Win32Form& operator=(const Win32Form&) = delete;
+
+    MainForm& mainForm() { return form_; }
+    // Null once the window is gone.
+    HWND window() const { return window_; }
+    void show(int showCommand);
+
+    // The control of that name, or null.
+    HWND control(std::string_view name) const;
+    // The command id of the menu item of that name, or 0.
+    UINT menuCommand(std::string_view itemName) const;
+    UINT dpi() const { return dpi_; }
+
+    Status bandText(BandList list, std::string& text) override;
+    Status setBandText(BandList list, std::string_view text) override;
+    Status setSwatchColour(Swatch swatch, ColourValue colour) override;
+    Status setCaption(Label label, std::string_view caption) override;
+    Status setFontSize(Label label, float points) override;
+    Status setTop(Label label, float twips) override;
+    void endProgram() override;
+
+private:
+    struct GdiDeleter {
+        void operator()(void* object) const { DeleteObject(object); }
+    };
+    using Font = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiDeleter>;
+    using Brush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, GdiDeleter>;
+
+    struct Control {
+        const ControlSpec* described = nullptr;
+        HWND hwnd = nullptr;
+        UINT id = 0;
+        double top = 0;                 // twips; a command may move it
+        std::optional<FontSpec> font;   // its own font, if it has one
+        Font ownFont;
+        const EventBinding* click = nullptr;
+        // A band list's drop-down: open, and whether its choice was confirmed.
+        bool dropped = false;
+        bool confirmed = false;
+        bool pickPosted = false;
+    };
+
+    static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+
+    void build(const WindowSpec& description);
+    void createControl(Control& control);
+    void wire(const WindowSpec& description, std::span<const EventBinding> bindings);
+    void checkControls(const WindowSpec& description, std::span<const EventBinding> bindings) const;
+    void applyFonts();
+    void layout();
+    void fitFrame();
+    Font makeFont(const FontSpec& font, bool ownCharset) const;
+    int pixels(double twips) const;
+
+    void onCommand(WPARAM wParam, LPARAM lParam);
+    void onBandListNotification(Control& control, UINT code);
+    void postPick(Control& control);
+    void run(const EventBinding& binding, int index);
+    LRESULT colourControl(UINT message, HDC dc, HWND child);
+    HBRUSH brush(COLORREF colour);
+
+    Control* find(std::string_view name);
+    const Control* find(std::string_view name) const;
+    Control* findById(UINT id);
+    // The control of that name and kind if its window is still there, else null.
+    HWND live(std::string_view name, ControlKind kind) const;
+    Status showBandText(Control& control, std::string_view text);
+    Status fitToText(HWND label);
+
+    HINSTANCE instance_;
+    const WindowSpec& description_;
+    HWND window_ = nullptr;
+    UINT dpi_ = 96;
+    std::vector<Control> controls_;
+    std::map<UINT, const EventBinding*> menuCommands_;
+    Font windowFont_;
+    std::map<COLORREF, Brush> brushes_;
+    int quietNotifications_ = 0;  // set while the program itself changes a band list
+    bool ended_ = false;
+    bool tearingDown_ = false;
+    MainForm form_{*this};
+};
+
+}  // namespace vaskelo::win32

@@ -1,0 +1,32 @@
+// Start-up on Windows: the program's one window is created through the main-window
+// reference, so the window on screen is the one that reference designates, then the
+// message loop runs until the window is closed or the program is ended.
+#include <windows.h>
+
+#include <memory>
+#include <stdexcept>
+
+#include "core/main_form.h"
+#include "platform/win32/application.h"
+#include "platform/win32/text.h"
+#include "platform/win32/win32_form.h"
+#include "ui/event_wiring.h"
+#include "ui/window_description.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandLine*/, int showCommand) {
+    vaskelo::win32::enableDpiAwareness();
+
+    std::unique_ptr<vaskelo::win32::Win32Form> window;
+    vaskelo::setMainFormCreator([&window, instance, showCommand]() -> vaskelo::MainForm& {
+        window = std::make_unique<vaskelo::win32::Win32Form>(vaskelo::mainWindowSpec(), vaskelo::eventBindings(), instance);
+        window->show(showCommand);
+        return window->mainForm();
+    });
+    try {
+        vaskelo::theMainForm();
+    } catch (const std::runtime_error& error) {
+        MessageBoxW(nullptr, vaskelo::win32::widen(error.what()).c_str(), L"Vaskelo", MB_OK | MB_ICONERROR);
+        return 1;
+    }
+    return vaskelo::win32::runMessageLoop(window->window());
+}
