@@ -64,4 +64,12 @@ const MenuSpec* findMenuItem(const WindowSpec& window, std::string_view itemName
     return it == window.menus.end() ? nullptr : &*it;
 }
 
+const ControlSpec* captionLabelOf(const WindowSpec& window, const ControlSpec& control) {
+    if (control.accessibleName.empty()) return nullptr;
+    const auto it = std::find_if(window.controls.begin(), window.controls.end(), [&control](const ControlSpec& c) {
+        return c.kind == ControlKind::Label && c.text == control.accessibleName;
+    });
+    return it == window.controls.end() ? nullptr : &*it;
+}
+
 }  // namespace vaskelo

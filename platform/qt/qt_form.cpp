@@ -140,10 +140,10 @@ void QtForm::build(const WindowSpec& spec) {
         controls_.emplace(std::string(c.name), widget);
     }
 
-    // The band captions name their lists for assistive technology.
-    for (const BandList list : kAllBandLists) {
-        const std::string labelName = "Lr" + std::string(controlName(list)).substr(2);
-        if (auto* label = find<QLabel>(labelName)) label->setBuddy(control(controlName(list)));
+    // A label whose caption names a control is its buddy, for assistive technology.
+    for (const ControlSpec& c : spec.controls) {
+        const ControlSpec* caption = captionLabelOf(spec, c);
+        if (auto* label = caption != nullptr ? find<QLabel>(caption->name) : nullptr) label->setBuddy(control(c.name));
     }
 
     const int menuHeight = bar->sizeHint().height();
