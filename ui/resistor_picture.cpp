@@ -65,19 +65,31 @@ public:
             for (int x = s.x0; x <= s.x1; ++x) set(x, y, colour);
     }
 
-    // Four-way fill: the outline is closed only through diagonal steps, which an
-    // eight-way fill would slip through.
+    // Four-way fill, a horizontal run at a time: the outline is closed only through
+    // diagonal steps, which an eight-way fill would slip through.
     void fill(int seedX, int seedY, std::uint32_t colour) {
         const std::uint32_t target = at(seedX, seedY);
         if (target == colour) return;
-        std::vector<std::pair<int, int>> pending{{seedX, seedY}};
-        while (!pending.empty()) {
-            const auto [x, y] = pending.back();
-            pending.pop_back();
-            if (x < 0 || x >= kPictureWidth || y < 0 || y >= kPictureHeight) continue;
+        std::vector<std::pair<int, int>> seeds{{seedX, seedY}};
+        while (!seeds.empty()) {
+            const auto [x, y] = seeds.back();
+            seeds.pop_back();
             if (at(x, y) != target) continue;
-            set(x, y, colour);
-            pending.insert(pending.end(), {{x + 1, y}, {x - 1, y}, {x, y + 1}, {x, y - 1}});
+            int left = x;
+            while (left > 0 && at(left - 1, y) == target) --left;
+            int right = x;
+            while (right + 1 < kPictureWidth && at(right + 1, y) == target) ++right;
+            for (int i = left; i <= right; ++i) set(i, y, colour);
+            // One seed for each run of open pixels just above and below this one.
+            for (const int next : {y - 1, y + 1}) {
+                if (next < 0 || next >= kPictureHeight) continue;
+                bool inRun = false;
+                for (int i = left; i <= right; ++i) {
+                    const bool open = at(i, next) == target;
+                    if (open && !inRun) seeds.emplace_back(i, next);
+                    inRun = open;
+                }
+            }
         }
     }
 

@@ -1,7 +1,6 @@
 #include "platform/qt/application.h"
 
 #include <QFile>
-#include <QFont>
 #include <QImage>
 #include <QPixmap>
 
@@ -46,12 +45,6 @@ Application::Application(int& argc, char** argv) : app_(argc, argv) {
     QApplication::setApplicationName(QStringLiteral("Vaskelo"));
     QApplication::setApplicationVersion(QStringLiteral("1.00"));
     QApplication::setDesktopFileName(QStringLiteral("org.vaskelo.Vaskelo"));
-    // The window's fonts are Windows fonts; elsewhere take a sans-serif of the same
-    // metrics where there is one.
-    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
-                               {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Liberation Sans"),
-                                QStringLiteral("DejaVu Sans")});
-    QFont::insertSubstitutions(QStringLiteral("Arial"), {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
     QApplication::setWindowIcon(programIcon());
 }
 

@@ -1,5 +1,5 @@
 // The Qt application the window lives in: the display check, the program's name,
-// version and icon, font fallbacks, and the event loop.
+// version and icon, and the event loop.
 #pragma once
 
 #include <QApplication>

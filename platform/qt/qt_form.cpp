@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFontDatabase>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenuBar>
@@ -24,8 +25,24 @@ QRect pixelRect(const TwipRect& r) {
     return {twipsToPixels(r.left), twipsToPixels(r.top), twipsToPixels(r.width), twipsToPixels(r.height)};
 }
 
+// The window's fonts are Windows fonts; elsewhere the first installed family of a
+// like design stands in. Resolving it here spares Qt a fallback search per font.
+QString installedFamily(std::string_view family) {
+    static const std::map<std::string_view, QStringList> kStandIns{
+        {"MS Sans Serif", {"MS Sans Serif", "Microsoft Sans Serif", "Liberation Sans", "DejaVu Sans"}},
+        {"Arial", {"Arial", "Liberation Sans", "DejaVu Sans"}},
+    };
+    const auto it = kStandIns.find(family);
+    if (it != kStandIns.end()) {
+        for (const QString& candidate : it->second) {
+            if (QFontDatabase::hasFamily(candidate)) return candidate;
+        }
+    }
+    return toQString(family);
+}
+
 QFont makeFont(const FontSpec& spec) {
-    QFont font(toQString(spec.family));
+    QFont font(installedFamily(spec.family));
     font.setPointSizeF(spec.points);
     font.setBold(spec.bold);
     font.setStyleHint(QFont::SansSerif);
@@ -43,9 +60,10 @@ QImage resistorImage() {
     const auto pixels = drawResistorPicture();
     QImage image(kPictureWidth, kPictureHeight, QImage::Format_RGB32);
     for (int y = 0; y < kPictureHeight; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < kPictureWidth; ++x) {
             const ColourValue c = pixels[static_cast<std::size_t>(y * kPictureWidth + x)];
-            image.setPixel(x, y, qRgb(static_cast<int>(redOf(c)), static_cast<int>(greenOf(c)), static_cast<int>(blueOf(c))));
+            line[x] = qRgb(static_cast<int>(redOf(c)), static_cast<int>(greenOf(c)), static_cast<int>(blueOf(c)));
         }
     }
     return image;
