@@ -226,12 +226,7 @@ int main(int argc, char* argv[]) {
 
     // The window is made as the program makes it at start-up.
     std::unique_ptr<vaskelo::qt::QtForm> form;
-    vaskelo::setMainFormCreator([&form]() -> vaskelo::MainForm& {
-        form = std::make_unique<vaskelo::qt::QtForm>(vaskelo::mainWindowSpec(), vaskelo::eventBindings());
-        form->show();
-        return form->mainForm();
-    });
-    vaskelo::theMainForm();
+    vaskelo::qt::openMainWindow(form);
     PaintCounter paints;
     QCoreApplication::processEvents();
 

@@ -93,13 +93,8 @@ int startVaskelo(int& argc, char** argv, std::int64_t startNanos) {
     FirstFrameProbe probe(startNanos);
 
     std::unique_ptr<vaskelo::qt::QtForm> window;
-    vaskelo::setMainFormCreator([&window]() -> vaskelo::MainForm& {
-        window = std::make_unique<vaskelo::qt::QtForm>(vaskelo::mainWindowSpec(), vaskelo::eventBindings());
-        window->show();
-        return window->mainForm();
-    });
     try {
-        vaskelo::theMainForm();
+        vaskelo::qt::openMainWindow(window);
     } catch (const std::runtime_error& error) {
         std::fprintf(stderr, "bench_window: %s\n", error.what());
         return 1;
@@ -113,15 +108,15 @@ int startBare(int& argc, char** argv, std::int64_t startNanos) {
     QApplication app(argc, argv);
     FirstFrameProbe probe(startNanos);
 
-    const vaskelo::WindowSpec& spec = vaskelo::mainWindowSpec();
+    const vaskelo::WindowSpec& description = vaskelo::mainWindowSpec();
     QMainWindow window;
     QMenuBar* bar = window.menuBar();
     bar->setNativeMenuBar(false);
-    for (const vaskelo::MenuSpec& menu : spec.menus) {
+    for (const vaskelo::MenuSpec& menu : description.menus) {
         bar->addMenu(vaskelo::qt::toQString(menu.caption))->addAction(vaskelo::qt::toQString(menu.itemCaption));
     }
-    window.resize(vaskelo::twipsToPixels(spec.clientWidth),
-                  vaskelo::twipsToPixels(spec.clientHeight) + bar->sizeHint().height());
+    window.resize(vaskelo::twipsToPixels(description.clientWidth),
+                  vaskelo::twipsToPixels(description.clientHeight) + bar->sizeHint().height());
     window.show();
     return QApplication::exec();
 }

@@ -7,11 +7,8 @@
 #include <memory>
 #include <stdexcept>
 
-#include "core/main_form.h"
 #include "platform/qt/application.h"
 #include "platform/qt/qt_form.h"
-#include "ui/event_wiring.h"
-#include "ui/window_description.h"
 
 int main(int argc, char* argv[]) {
     if (!vaskelo::qt::displayAvailable()) {
@@ -23,13 +20,8 @@ int main(int argc, char* argv[]) {
     vaskelo::qt::Application app(argc, argv);
 
     std::unique_ptr<vaskelo::qt::QtForm> window;
-    vaskelo::setMainFormCreator([&window]() -> vaskelo::MainForm& {
-        window = std::make_unique<vaskelo::qt::QtForm>(vaskelo::mainWindowSpec(), vaskelo::eventBindings());
-        window->show();
-        return window->mainForm();
-    });
     try {
-        vaskelo::theMainForm();
+        vaskelo::qt::openMainWindow(window);
     } catch (const std::runtime_error& error) {
         QMessageBox::critical(nullptr, QStringLiteral("Vaskelo"), QString::fromUtf8(error.what()));
         return 1;

@@ -41,10 +41,10 @@ QString installedFamily(std::string_view family) {
     return toQString(family);
 }
 
-QFont makeFont(const FontSpec& spec) {
-    QFont font(installedFamily(spec.family));
-    font.setPointSizeF(spec.points);
-    font.setBold(spec.bold);
+QFont makeFont(const FontSpec& description) {
+    QFont font(installedFamily(description.family));
+    font.setPointSizeF(description.points);
+    font.setBold(description.bold);
     font.setStyleHint(QFont::SansSerif);
     return font;
 }
@@ -75,30 +75,30 @@ QString toQString(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QtForm::QtForm(const WindowSpec& spec, std::span<const EventBinding> bindings)
+QtForm::QtForm(const WindowSpec& description, std::span<const EventBinding> bindings)
     : window_(std::make_unique<QMainWindow>()) {
-    build(spec);
-    checkControls(spec, bindings);
-    wire(spec, bindings);
+    build(description);
+    checkControls(description, bindings);
+    wire(description, bindings);
 }
 
 QtForm::~QtForm() = default;
 
-void QtForm::build(const WindowSpec& spec) {
+void QtForm::build(const WindowSpec& description) {
     QMainWindow& window = *window_;
-    window.setObjectName(toQString(spec.name));
-    window.setWindowTitle(toQString(spec.caption));
+    window.setObjectName(toQString(description.name));
+    window.setWindowTitle(toQString(description.caption));
     window.setWindowIcon(QApplication::windowIcon());
-    window.setFont(makeFont(spec.font));
+    window.setFont(makeFont(description.font));
 
     auto* client = new QWidget(&window);
     client->setAutoFillBackground(true);
-    setBackground(client, spec.background);
+    setBackground(client, description.background);
     window.setCentralWidget(client);
 
     QMenuBar* bar = window.menuBar();
     bar->setNativeMenuBar(false);  // the menus belong in the window itself
-    for (const MenuSpec& menuSpec : spec.menus) {
+    for (const MenuSpec& menuSpec : description.menus) {
         QMenu* menu = bar->addMenu(toQString(menuSpec.caption));
         menu->setObjectName(toQString(menuSpec.name));
         QAction* item = menu->addAction(toQString(menuSpec.itemCaption));
@@ -107,8 +107,8 @@ void QtForm::build(const WindowSpec& spec) {
     }
 
     QWidget* previous = nullptr;
-    if (!spec.controls.empty()) firstInTabOrder_ = spec.controls.front().name;
-    for (const ControlSpec& c : spec.controls) {
+    if (!description.controls.empty()) firstInTabOrder_ = description.controls.front().name;
+    for (const ControlSpec& c : description.controls) {
         QWidget* parent = c.container.empty() ? client : control(c.container);
         // A child of a bordered box is placed from the inside of the border.
         const int offset = c.container.empty() ? 0 : 1;
@@ -159,29 +159,29 @@ void QtForm::build(const WindowSpec& spec) {
     }
 
     // A label whose caption names a control is its buddy, for assistive technology.
-    for (const ControlSpec& c : spec.controls) {
-        const ControlSpec* caption = captionLabelOf(spec, c);
+    for (const ControlSpec& c : description.controls) {
+        const ControlSpec* caption = captionLabelOf(description, c);
         if (auto* label = caption != nullptr ? find<QLabel>(caption->name) : nullptr) label->setBuddy(control(c.name));
     }
 
     const int menuHeight = bar->sizeHint().height();
-    window.resize(twipsToPixels(spec.clientWidth), twipsToPixels(spec.clientHeight) + menuHeight);
+    window.resize(twipsToPixels(description.clientWidth), twipsToPixels(description.clientHeight) + menuHeight);
 }
 
-void QtForm::checkControls(const WindowSpec& spec, std::span<const EventBinding> bindings) const {
+void QtForm::checkControls(const WindowSpec& description, std::span<const EventBinding> bindings) const {
     const auto require = [this](bool present, std::string_view name) {
         if (!present) {
             throw std::runtime_error("Pencerede '" + std::string(name) + "' denetimi bulunamadı.");
         }
     };
-    for (const ControlSpec& c : spec.controls) require(control(c.name) != nullptr, c.name);
+    for (const ControlSpec& c : description.controls) require(control(c.name) != nullptr, c.name);
     for (const BandList list : kAllBandLists) require(find<BandCombo>(controlName(list)) != nullptr, controlName(list));
     for (const Swatch swatch : kAllSwatches) require(find<PictureBox>(controlName(swatch)) != nullptr, controlName(swatch));
     for (const Label label : {Label::Ls1, Label::Les2}) require(find<QLabel>(controlName(label)) != nullptr, controlName(label));
     for (const EventBinding& b : bindings) require(control(b.control) != nullptr || menuItem(b.control) != nullptr, b.control);
 }
 
-void QtForm::wire(const WindowSpec& spec, std::span<const EventBinding> bindings) {
+void QtForm::wire(const WindowSpec& description, std::span<const EventBinding> bindings) {
     for (const EventBinding& binding : bindings) {
         const EventBinding* b = &binding;
         switch (b->event) {
@@ -191,7 +191,7 @@ void QtForm::wire(const WindowSpec& spec, std::span<const EventBinding> bindings
                 } else if (auto* button = find<QPushButton>(b->control)) {
                     QObject::connect(button, &QPushButton::clicked, button, [this, b] { run(*b, 0); });
                 } else if (QAction* item = menuItem(b->control)) {
-                    const int index = findMenuItem(spec, b->control)->itemIndex;
+                    const int index = findMenuItem(description, b->control)->itemIndex;
                     QObject::connect(item, &QAction::triggered, item, [this, b, index] { run(*b, index); });
                 }
                 break;
@@ -284,6 +284,16 @@ Status QtForm::setTop(Label label, float twips) {
     if (!std::isfinite(twips) || std::fabs(twips) > kLimit) return kInvalidValue;
     widget->move(widget->x(), twipsToPixels(static_cast<double>(twips)));
     return kOk;
+}
+
+QtForm& openMainWindow(std::unique_ptr<QtForm>& holder) {
+    setMainFormCreator([&holder]() -> MainForm& {
+        holder = std::make_unique<QtForm>(mainWindowSpec(), eventBindings());
+        holder->show();
+        return holder->mainForm();
+    });
+    theMainForm();
+    return *holder;
 }
 
 void QtForm::endProgram() {

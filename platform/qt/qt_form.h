@@ -43,7 +43,7 @@ class QtForm final : public FormOps {
 public:
     // Builds the window and checks that every control the commands and the event
     // table name exists; throws std::runtime_error otherwise.
-    QtForm(const WindowSpec& spec, std::span<const EventBinding> bindings);
+    QtForm(const WindowSpec& description, std::span<const EventBinding> bindings);
     ~QtForm() override;
     QtForm(const QtForm&) = delete;
     QtForm& operator=(const QtForm&) = delete;
@@ -67,9 +67,9 @@ public:
     void endProgram() override;
 
 private:
-    void build(const WindowSpec& spec);
-    void wire(const WindowSpec& spec, std::span<const EventBinding> bindings);
-    void checkControls(const WindowSpec& spec, std::span<const EventBinding> bindings) const;
+    void build(const WindowSpec& description);
+    void wire(const WindowSpec& description, std::span<const EventBinding> bindings);
+    void checkControls(const WindowSpec& description, std::span<const EventBinding> bindings) const;
     void run(const EventBinding& binding, int index);
     template <typename Widget>
     Widget* find(std::string_view name) const;
@@ -85,5 +85,10 @@ private:
     OperationGate gate_;
     bool ended_ = false;
 };
+
+// Opens the program's one window: registers its creator with the main-window
+// reference and creates it through that reference, so the window on screen is the
+// one the reference designates. `holder` owns it from then on.
+QtForm& openMainWindow(std::unique_ptr<QtForm>& holder);
 
 }  // namespace vaskelo::qt

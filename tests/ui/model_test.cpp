@@ -269,12 +269,7 @@ class ModelTest : public QObject {
     void openWindow() {
         form.reset();
         designateMainForm(nullptr);
-        setMainFormCreator([this]() -> MainForm& {
-            form = std::make_unique<QtForm>(mainWindowSpec(), eventBindings());
-            form->show();
-            return form->mainForm();
-        });
-        theMainForm();
+        openMainWindow(form);
         QApplication::setActiveWindow(form->window());
         expected = model::initial();
     }

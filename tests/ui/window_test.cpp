@@ -113,12 +113,7 @@ class WindowTest : public QObject {
 private slots:
     void init() {
         designateMainForm(nullptr);
-        setMainFormCreator([this]() -> MainForm& {
-            form = std::make_unique<QtForm>(mainWindowSpec(), eventBindings());
-            form->show();
-            return form->mainForm();
-        });
-        theMainForm();
+        openMainWindow(form);
         QVERIFY(QTest::qWaitForWindowExposed(form->window()));
         form->window()->activateWindow();
         QTRY_VERIFY(form->window()->isActiveWindow());
