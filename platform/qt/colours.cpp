@@ -23,12 +23,16 @@ QColor toQColor(ColourValue colour) {
     return {static_cast<int>(redOf(colour)), static_cast<int>(greenOf(colour)), static_cast<int>(blueOf(colour))};
 }
 
-void setBackground(QWidget* widget, ColourValue colour) {
+void setColours(QWidget* widget, ColourValue background, ColourValue foreground) {
     QPalette palette = widget->palette();
-    const QColor qcolour = toQColor(colour);
-    palette.setColor(QPalette::Window, qcolour);
-    palette.setColor(QPalette::Base, qcolour);
-    palette.setColor(QPalette::Button, qcolour);
+    const QColor back = toQColor(background);
+    const QColor text = toQColor(foreground);
+    palette.setColor(QPalette::Window, back);
+    palette.setColor(QPalette::Base, back);
+    palette.setColor(QPalette::Button, back);
+    palette.setColor(QPalette::WindowText, text);
+    palette.setColor(QPalette::Text, text);
+    palette.setColor(QPalette::ButtonText, text);
     widget->setPalette(palette);
 }
 

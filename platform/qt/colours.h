@@ -11,7 +11,8 @@ class QWidget;
 namespace vaskelo::qt {
 
 QColor toQColor(ColourValue colour);
-// Paints the widget's background (and, for an editable field, its base) in `colour`.
-void setBackground(QWidget* widget, ColourValue colour);
+// Paints the widget's background (and, for an editable field, its base) in
+// `background`, and its text in `foreground`.
+void setColours(QWidget* widget, ColourValue background, ColourValue foreground);
 
 }  // namespace vaskelo::qt

@@ -93,7 +93,7 @@ void QtForm::build(const WindowSpec& description) {
 
     auto* client = new QWidget(&window);
     client->setAutoFillBackground(true);
-    setBackground(client, description.background);
+    setColours(client, description.background, kButtonText);
     window.setCentralWidget(client);
 
     QMenuBar* bar = window.menuBar();
@@ -125,7 +125,7 @@ void QtForm::build(const WindowSpec& description) {
                 auto* combo = new BandCombo(parent);
                 for (const std::string_view entry : c.entries) combo->addItem(toQString(entry));
                 combo->showText(toQString(c.text));
-                setBackground(combo, c.background);
+                setColours(combo, c.background, c.foreground);
                 widget = combo;
                 break;
             }
@@ -135,7 +135,7 @@ void QtForm::build(const WindowSpec& description) {
                 label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
                 label->setContentsMargins(0, 0, 0, 0);
                 label->setAutoFillBackground(true);
-                setBackground(label, c.background);
+                setColours(label, c.background, c.foreground);
                 widget = label;
                 break;
             }
