@@ -373,6 +373,30 @@ private slots:
         QVERIFY(QApplication::activeModalWidget() == nullptr);
     }
 
+    void startUpRefusesAWindowWithoutANamedControl_data() {
+        QTest::addColumn<QString>("missing");
+        QTest::newRow("a band list the commands read") << "Cr2";
+        QTest::newRow("a swatch the commands paint") << "pr3";
+        QTest::newRow("the tolerance label") << "Les2";
+        QTest::newRow("a button in the event table") << "DYeni";
+    }
+    void startUpRefusesAWindowWithoutANamedControl() {
+        QFETCH(QString, missing);
+        const WindowSpec& full = mainWindowSpec();
+        std::vector<ControlSpec> controls;
+        for (const ControlSpec& c : full.controls) {
+            if (QString::fromUtf8(c.name.data(), static_cast<qsizetype>(c.name.size())) != missing) controls.push_back(c);
+        }
+        WindowSpec partial = full;
+        partial.controls = controls;
+        try {
+            QtForm incomplete(partial, eventBindings());
+            QFAIL("a window without every named control was built");
+        } catch (const std::runtime_error& error) {
+            QVERIFY2(QString::fromUtf8(error.what()).contains(missing), error.what());
+        }
+    }
+
     void screenReadersCanNameEveryControl() {
         for (int band = 1; band <= 4; ++band) {
             QCOMPARE(combo(band)->accessibleName(), QString("%1.Renk").arg(band));
