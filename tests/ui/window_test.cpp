@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
@@ -147,6 +148,21 @@ private slots:
         QCOMPARE(button("CommDH")->text(), QString("D e ğ e r i   H e s a p l a"));
         QCOMPARE(QApplication::focusWidget(), form->control("pd1"));
         QCOMPARE(form->mainForm().digits().FirstDigit, std::string());
+    }
+
+    void aColouredSchemeReachesOnlyTheSchemeColouredControls() {
+        const QPalette original = QApplication::palette();
+        const auto restore = qScopeGuard([original] { QApplication::setPalette(original); });
+        QPalette scheme = original;
+        const QColor cream(255, 238, 204);
+        scheme.setColor(QPalette::Base, cream);
+        QApplication::setPalette(scheme);
+        cleanup();
+        init();
+        QCOMPARE(swatch(1)->fill(), QColor(Qt::white));
+        QCOMPARE(combo(4)->palette().color(QPalette::Base), QColor(Qt::white));
+        for (int band = 2; band <= 4; ++band) QCOMPARE(swatch(band)->fill(), cream);
+        for (int band = 1; band <= 3; ++band) QCOMPARE(combo(band)->palette().color(QPalette::Base), cream);
     }
 
     void controlsStandWhereTheDescriptionPutsThem_data() {
