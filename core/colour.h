@@ -17,7 +17,6 @@ constexpr unsigned systemColourIndex(ColourValue c) { return c & 0xFFu; }
 constexpr unsigned redOf(ColourValue c) { return c & 0xFFu; }
 constexpr unsigned greenOf(ColourValue c) { return (c >> 8) & 0xFFu; }
 constexpr unsigned blueOf(ColourValue c) { return (c >> 16) & 0xFFu; }
-constexpr ColourValue fromRgb(unsigned r, unsigned g, unsigned b) { return r | (g << 8) | (b << 16); }
 
 // The system colour numbers the window uses.
 inline constexpr ColourValue kScrollBarColour = systemColour(0);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "band_colours.h"
+
 namespace vaskelo {
 
 namespace {
@@ -18,7 +20,7 @@ struct Multiplier {
 };
 
 constexpr std::array<Multiplier, 11> kMultipliers{{
-    {"-", Form::Decimal, "Ohm"},
+    {kNoMultiplier, Form::Decimal, "Ohm"},
     {"Siyah", Form::Whole, " Ohm"},
     {"Kahverengi", Form::Whole, "0 Ohm"},
     {"Kırmızı", Form::Decimal, "K"},

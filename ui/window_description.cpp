@@ -52,12 +52,6 @@ const WindowSpec& mainWindowSpec() {
     return window;
 }
 
-const ControlSpec* findControl(const WindowSpec& window, std::string_view name) {
-    const auto it = std::find_if(window.controls.begin(), window.controls.end(),
-                                 [name](const ControlSpec& c) { return c.name == name; });
-    return it == window.controls.end() ? nullptr : &*it;
-}
-
 const MenuSpec* findMenuItem(const WindowSpec& window, std::string_view itemName) {
     const auto it = std::find_if(window.menus.begin(), window.menus.end(),
                                  [itemName](const MenuSpec& m) { return m.itemName == itemName; });

@@ -72,7 +72,6 @@ struct WindowSpec {
 };
 
 const WindowSpec& mainWindowSpec();
-const ControlSpec* findControl(const WindowSpec& window, std::string_view name);
 const MenuSpec* findMenuItem(const WindowSpec& window, std::string_view itemName);
 // The label whose caption names a control for assistive technology, if any.
 const ControlSpec* captionLabelOf(const WindowSpec& window, const ControlSpec& control);
