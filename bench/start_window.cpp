@@ -108,11 +108,11 @@ int startBare(int& argc, char** argv, std::int64_t startNanos) {
     QApplication app(argc, argv);
     FirstFrameProbe probe(startNanos);
 
-    const vaskelo::WindowSpec& description = vaskelo::mainWindowSpec();
+    const vaskelo::WindowDescription& description = vaskelo::mainWindowDescription();
     QMainWindow window;
     QMenuBar* bar = window.menuBar();
     bar->setNativeMenuBar(false);
-    for (const vaskelo::MenuSpec& menu : description.menus) {
+    for (const vaskelo::MenuDescription& menu : description.menus) {
         bar->addMenu(vaskelo::qt::toQString(menu.caption))->addAction(vaskelo::qt::toQString(menu.itemCaption));
     }
     window.resize(vaskelo::twipsToPixels(description.clientWidth),

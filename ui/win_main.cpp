@@ -18,7 +18,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
 
     std::unique_ptr<vaskelo::win32::Win32Form> window;
     vaskelo::setMainFormCreator([&window, instance, showCommand]() -> vaskelo::MainForm& {
-        window = std::make_unique<vaskelo::win32::Win32Form>(vaskelo::mainWindowSpec(), vaskelo::eventBindings(), instance);
+        window = std::make_unique<vaskelo::win32::Win32Form>(vaskelo::mainWindowDescription(), vaskelo::eventBindings(), instance);
         window->show(showCommand);
         return window->mainForm();
     });

@@ -9,13 +9,13 @@ namespace vaskelo {
 
 namespace {
 
-constexpr FontSpec kWindowFont{"MS Sans Serif", 8.0f, false};
-constexpr FontSpec kButtonFont{"MS Sans Serif", 12.0f, true};
-constexpr FontSpec kResultFont{"Arial", 48.0f, true};
+constexpr FontDescription kWindowFont{"MS Sans Serif", 8.0f, false};
+constexpr FontDescription kButtonFont{"MS Sans Serif", 12.0f, true};
+constexpr FontDescription kResultFont{"Arial", 48.0f, true};
 
-const std::array<ControlSpec, 18>& controls() {
+const std::array<ControlDescription, 18>& controls() {
     using K = ControlKind;
-    static const std::array<ControlSpec, 18> table{{
+    static const std::array<ControlDescription, 18> table{{
         {"pd1", K::PictureBox, 0, "", {120, 120, 5355, 1455}, "", {}, kScrollBarColour, kWindowText, false, true, true, {}, "Direnç resmi"},
         {"pr1", K::PictureBox, 1, "pd1", {720, 120, 630, 1170}, "", {}, kWhite, kWindowText, false, true, false, {}, "1. bandın rengi"},
         {"pr2", K::PictureBox, 2, "pd1", {1680, 120, 630, 1170}, "", {}, kWindowBackground, kWindowText, false, true, false, {}, "2. bandın rengi"},
@@ -39,7 +39,7 @@ const std::array<ControlSpec, 18>& controls() {
 }
 
 // Menus left to right; their numbers follow the order they were made in, not their place.
-constexpr std::array<MenuSpec, 3> kMenus{{
+constexpr std::array<MenuDescription, 3> kMenus{{
     {"Dosya", "Dosya", 1, "Çıkış", "Çıkış", 11},
     {"Düzenleme", "Düzenleme", 3, "Yeni", "Yeni", 31},
     {"Yardım", "Yardım", 2, "Hakkında", "Hakkında", 21},
@@ -47,20 +47,20 @@ constexpr std::array<MenuSpec, 3> kMenus{{
 
 }  // namespace
 
-const WindowSpec& mainWindowSpec() {
-    static const WindowSpec window{"MainForm", "Vaskelo", 5625, 4275, kWindowFont, kButtonFace, controls(), kMenus};
+const WindowDescription& mainWindowDescription() {
+    static const WindowDescription window{"MainForm", "Vaskelo", 5625, 4275, kWindowFont, kButtonFace, controls(), kMenus};
     return window;
 }
 
-const MenuSpec* findMenuItem(const WindowSpec& window, std::string_view itemName) {
+const MenuDescription* findMenuItem(const WindowDescription& window, std::string_view itemName) {
     const auto it = std::find_if(window.menus.begin(), window.menus.end(),
-                                 [itemName](const MenuSpec& m) { return m.itemName == itemName; });
+                                 [itemName](const MenuDescription& m) { return m.itemName == itemName; });
     return it == window.menus.end() ? nullptr : &*it;
 }
 
-const ControlSpec* captionLabelOf(const WindowSpec& window, const ControlSpec& control) {
+const ControlDescription* captionLabelOf(const WindowDescription& window, const ControlDescription& control) {
     if (control.accessibleName.empty()) return nullptr;
-    const auto it = std::find_if(window.controls.begin(), window.controls.end(), [&control](const ControlSpec& c) {
+    const auto it = std::find_if(window.controls.begin(), window.controls.end(), [&control](const ControlDescription& c) {
         return c.kind == ControlKind::Label && c.text == control.accessibleName;
     });
     return it == window.controls.end() ? nullptr : &*it;

@@ -21,7 +21,7 @@ constexpr int twipsToPixels(double twips) {
 
 enum class ControlKind { PictureBox, ComboBox, Label, CommandButton };
 
-struct FontSpec {
+struct FontDescription {
     std::string_view family;
     float points;
     bool bold;
@@ -34,14 +34,14 @@ struct TwipRect {
     int height;
 };
 
-struct ControlSpec {
+struct ControlDescription {
     std::string_view name;
     ControlKind kind;
     int tabIndex;
     std::string_view container;  // empty: the window's client area
     TwipRect rect;
     std::string_view text;
-    std::optional<FontSpec> font;  // nothing: the window's font
+    std::optional<FontDescription> font;  // nothing: the window's font
     ColourValue background;
     ColourValue foreground;
     bool autoSize;
@@ -51,7 +51,7 @@ struct ControlSpec {
     std::string_view accessibleName;  // what a screen reader says for it
 };
 
-struct MenuSpec {
+struct MenuDescription {
     std::string_view name;
     std::string_view caption;
     int index;
@@ -60,20 +60,20 @@ struct MenuSpec {
     int itemIndex;
 };
 
-struct WindowSpec {
+struct WindowDescription {
     std::string_view name;
     std::string_view caption;
     int clientWidth;   // twips
     int clientHeight;  // twips
-    FontSpec font;
+    FontDescription font;
     ColourValue background;
-    std::span<const ControlSpec> controls;  // in tab order
-    std::span<const MenuSpec> menus;        // left to right
+    std::span<const ControlDescription> controls;  // in tab order
+    std::span<const MenuDescription> menus;        // left to right
 };
 
-const WindowSpec& mainWindowSpec();
-const MenuSpec* findMenuItem(const WindowSpec& window, std::string_view itemName);
+const WindowDescription& mainWindowDescription();
+const MenuDescription* findMenuItem(const WindowDescription& window, std::string_view itemName);
 // The label whose caption names a control for assistive technology, if any.
-const ControlSpec* captionLabelOf(const WindowSpec& window, const ControlSpec& control);
+const ControlDescription* captionLabelOf(const WindowDescription& window, const ControlDescription& control);
 
 }  // namespace vaskelo

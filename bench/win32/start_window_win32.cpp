@@ -150,7 +150,7 @@ int runUntilDrawn(HWND window, bool dialogKeys) {
 int startVaskelo(HINSTANCE instance, int showCommand) {
     std::unique_ptr<vaskelo::win32::Win32Form> window;
     vaskelo::setMainFormCreator([&window, instance, showCommand]() -> vaskelo::MainForm& {
-        window = std::make_unique<vaskelo::win32::Win32Form>(vaskelo::mainWindowSpec(), vaskelo::eventBindings(), instance);
+        window = std::make_unique<vaskelo::win32::Win32Form>(vaskelo::mainWindowDescription(), vaskelo::eventBindings(), instance);
         gProbe.attach(window->window());
         window->show(showCommand);
         return window->mainForm();
@@ -189,10 +189,10 @@ int startBare(HINSTANCE instance, int showCommand) {
         return 1;
     }
 
-    const vaskelo::WindowSpec& description = vaskelo::mainWindowSpec();
+    const vaskelo::WindowDescription& description = vaskelo::mainWindowDescription();
     HMENU bar = CreateMenu();
     UINT command = 1;
-    for (const vaskelo::MenuSpec& menu : description.menus) {
+    for (const vaskelo::MenuDescription& menu : description.menus) {
         HMENU popup = CreatePopupMenu();
         AppendMenuW(popup, MF_STRING, command++, vaskelo::win32::widen(menu.itemCaption).c_str());
         AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), vaskelo::win32::widen(menu.caption).c_str());

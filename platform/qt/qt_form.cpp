@@ -41,7 +41,7 @@ QString installedFamily(std::string_view family) {
     return toQString(family);
 }
 
-QFont makeFont(const FontSpec& description) {
+QFont makeFont(const FontDescription& description) {
     QFont font(installedFamily(description.family));
     font.setPointSizeF(description.points);
     font.setBold(description.bold);
@@ -75,7 +75,7 @@ QString toQString(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QtForm::QtForm(const WindowSpec& description, std::span<const EventBinding> bindings)
+QtForm::QtForm(const WindowDescription& description, std::span<const EventBinding> bindings)
     : window_(std::make_unique<QMainWindow>()) {
     build(description);
     checkControls(description, bindings);
@@ -84,7 +84,7 @@ QtForm::QtForm(const WindowSpec& description, std::span<const EventBinding> bind
 
 QtForm::~QtForm() = default;
 
-void QtForm::build(const WindowSpec& description) {
+void QtForm::build(const WindowDescription& description) {
     QMainWindow& window = *window_;
     window.setObjectName(toQString(description.name));
     window.setWindowTitle(toQString(description.caption));
@@ -98,17 +98,17 @@ void QtForm::build(const WindowSpec& description) {
 
     QMenuBar* bar = window.menuBar();
     bar->setNativeMenuBar(false);  // the menus belong in the window itself
-    for (const MenuSpec& menuSpec : description.menus) {
-        QMenu* menu = bar->addMenu(toQString(menuSpec.caption));
-        menu->setObjectName(toQString(menuSpec.name));
-        QAction* item = menu->addAction(toQString(menuSpec.itemCaption));
-        item->setObjectName(toQString(menuSpec.itemName));
-        menuItems_.emplace(std::string(menuSpec.itemName), item);
+    for (const MenuDescription& described : description.menus) {
+        QMenu* menu = bar->addMenu(toQString(described.caption));
+        menu->setObjectName(toQString(described.name));
+        QAction* item = menu->addAction(toQString(described.itemCaption));
+        item->setObjectName(toQString(described.itemName));
+        menuItems_.emplace(std::string(described.itemName), item);
     }
 
     QWidget* previous = nullptr;
     if (!description.controls.empty()) firstInTabOrder_ = description.controls.front().name;
-    for (const ControlSpec& c : description.controls) {
+    for (const ControlDescription& c : description.controls) {
         QWidget* parent = c.container.empty() ? client : control(c.container);
         // A child of a bordered box is placed from the inside of the border.
         const int offset = c.container.empty() ? 0 : 1;
@@ -159,8 +159,8 @@ void QtForm::build(const WindowSpec& description) {
     }
 
     // A label whose caption names a control is its buddy, for assistive technology.
-    for (const ControlSpec& c : description.controls) {
-        const ControlSpec* caption = captionLabelOf(description, c);
+    for (const ControlDescription& c : description.controls) {
+        const ControlDescription* caption = captionLabelOf(description, c);
         if (auto* label = caption != nullptr ? find<QLabel>(caption->name) : nullptr) label->setBuddy(control(c.name));
     }
 
@@ -168,20 +168,20 @@ void QtForm::build(const WindowSpec& description) {
     window.resize(twipsToPixels(description.clientWidth), twipsToPixels(description.clientHeight) + menuHeight);
 }
 
-void QtForm::checkControls(const WindowSpec& description, std::span<const EventBinding> bindings) const {
+void QtForm::checkControls(const WindowDescription& description, std::span<const EventBinding> bindings) const {
     const auto require = [this](bool present, std::string_view name) {
         if (!present) {
             throw std::runtime_error("Pencerede '" + std::string(name) + "' denetimi bulunamadı.");
         }
     };
-    for (const ControlSpec& c : description.controls) require(control(c.name) != nullptr, c.name);
+    for (const ControlDescription& c : description.controls) require(control(c.name) != nullptr, c.name);
     for (const BandList list : kAllBandLists) require(find<BandCombo>(controlName(list)) != nullptr, controlName(list));
     for (const Swatch swatch : kAllSwatches) require(find<PictureBox>(controlName(swatch)) != nullptr, controlName(swatch));
     for (const Label label : {Label::Ls1, Label::Les2}) require(find<QLabel>(controlName(label)) != nullptr, controlName(label));
     for (const EventBinding& b : bindings) require(control(b.control) != nullptr || menuItem(b.control) != nullptr, b.control);
 }
 
-void QtForm::wire(const WindowSpec& description, std::span<const EventBinding> bindings) {
+void QtForm::wire(const WindowDescription& description, std::span<const EventBinding> bindings) {
     for (const EventBinding& binding : bindings) {
         const EventBinding* b = &binding;
         switch (b->event) {
@@ -288,7 +288,7 @@ Status QtForm::setTop(Label label, float twips) {
 
 QtForm& openMainWindow(std::unique_ptr<QtForm>& holder) {
     setMainFormCreator([&holder]() -> MainForm& {
-        holder = std::make_unique<QtForm>(mainWindowSpec(), eventBindings());
+        holder = std::make_unique<QtForm>(mainWindowDescription(), eventBindings());
         holder->show();
         return holder->mainForm();
     });

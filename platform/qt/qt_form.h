@@ -43,7 +43,7 @@ class QtForm final : public FormOps {
 public:
     // Builds the window and checks that every control the commands and the event
     // table name exists; throws std::runtime_error otherwise.
-    QtForm(const WindowSpec& description, std::span<const EventBinding> bindings);
+    QtForm(const WindowDescription& description, std::span<const EventBinding> bindings);
     ~QtForm() override;
     QtForm(const QtForm&) = delete;
     QtForm& operator=(const QtForm&) = delete;
@@ -67,9 +67,9 @@ public:
     void endProgram() override;
 
 private:
-    void build(const WindowSpec& description);
-    void wire(const WindowSpec& description, std::span<const EventBinding> bindings);
-    void checkControls(const WindowSpec& description, std::span<const EventBinding> bindings) const;
+    void build(const WindowDescription& description);
+    void wire(const WindowDescription& description, std::span<const EventBinding> bindings);
+    void checkControls(const WindowDescription& description, std::span<const EventBinding> bindings) const;
     void run(const EventBinding& binding, int index);
     template <typename Widget>
     Widget* find(std::string_view name) const;

@@ -53,7 +53,7 @@ HMENU menuHandle(UINT id) { return reinterpret_cast<HMENU>(static_cast<UINT_PTR>
 
 }  // namespace
 
-Win32Form::Win32Form(const WindowSpec& description, std::span<const EventBinding> bindings, HINSTANCE instance)
+Win32Form::Win32Form(const WindowDescription& description, std::span<const EventBinding> bindings, HINSTANCE instance)
     : instance_(instance), description_(description) {
     try {
         build(description);
@@ -72,7 +72,7 @@ Win32Form::~Win32Form() {
     if (window_ != nullptr) DestroyWindow(window_);
 }
 
-void Win32Form::build(const WindowSpec& description) {
+void Win32Form::build(const WindowDescription& description) {
     if (!registerPictureBoxClass(instance_)) throw std::runtime_error("Resim kutusu sınıfı kaydedilemedi.");
     WNDCLASSEXW existing{};
     existing.cbSize = sizeof(existing);
@@ -91,7 +91,7 @@ void Win32Form::build(const WindowSpec& description) {
     }
 
     HMENU bar = CreateMenu();
-    for (const MenuSpec& menu : description.menus) {
+    for (const MenuDescription& menu : description.menus) {
         HMENU popup = CreatePopupMenu();
         AppendMenuW(popup, MF_STRING, kMenuCommandBase + static_cast<UINT>(menu.itemIndex), widen(menu.itemCaption).c_str());
         AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), widen(menu.caption).c_str());
@@ -113,7 +113,7 @@ void Win32Form::build(const WindowSpec& description) {
     // moves the focus through child windows in the order they were made.
     controls_.reserve(description.controls.size());
     UINT id = kFirstControlId;
-    for (const ControlSpec& c : description.controls) {
+    for (const ControlDescription& c : description.controls) {
         Control& control = controls_.emplace_back();
         control.described = &c;
         control.id = id++;
@@ -124,7 +124,7 @@ void Win32Form::build(const WindowSpec& description) {
     // Screen readers name a control after the static text just before it in z-order;
     // labels take no focus, so moving them leaves the tab order as it is.
     for (const Control& control : controls_) {
-        const ControlSpec* caption = captionLabelOf(description, *control.described);
+        const ControlDescription* caption = captionLabelOf(description, *control.described);
         const Control* label = caption != nullptr ? find(caption->name) : nullptr;
         if (label == nullptr) continue;
         HWND before = GetWindow(control.hwnd, GW_HWNDPREV);
@@ -136,7 +136,7 @@ void Win32Form::build(const WindowSpec& description) {
 }
 
 void Win32Form::createControl(Control& control) {
-    const ControlSpec& c = *control.described;
+    const ControlDescription& c = *control.described;
     HWND parent = window_;
     if (!c.container.empty()) {
         const Control* container = find(c.container);
@@ -177,18 +177,18 @@ void Win32Form::createControl(Control& control) {
     if (control.hwnd == nullptr) throw missingControl(c.name);
 }
 
-void Win32Form::checkControls(const WindowSpec& description, std::span<const EventBinding> bindings) const {
+void Win32Form::checkControls(const WindowDescription& description, std::span<const EventBinding> bindings) const {
     const auto require = [this](std::string_view name, std::optional<ControlKind> kind) {
         const Control* c = find(name);
         if (c == nullptr || c->hwnd == nullptr || (kind && c->described->kind != *kind)) throw missingControl(name);
     };
-    for (const ControlSpec& c : description.controls) require(c.name, std::nullopt);
+    for (const ControlDescription& c : description.controls) require(c.name, std::nullopt);
     for (const BandList list : kAllBandLists) require(controlName(list), ControlKind::ComboBox);
     for (const Swatch swatch : kAllSwatches) require(controlName(swatch), ControlKind::PictureBox);
     for (const Label label : {Label::Ls1, Label::Les2}) require(controlName(label), ControlKind::Label);
 
     std::set<int> itemNumbers;
-    for (const MenuSpec& m : description.menus) {
+    for (const MenuDescription& m : description.menus) {
         // Each number has to fit the command id and name exactly one item.
         if (m.itemIndex < 0 || m.itemIndex > 0x7FFF || !itemNumbers.insert(m.itemIndex).second) {
             throw std::runtime_error("'" + std::string(m.itemName) + "' menü öğesinin numarası kullanılamıyor.");
@@ -202,13 +202,13 @@ void Win32Form::checkControls(const WindowSpec& description, std::span<const Eve
     }
 }
 
-void Win32Form::wire(const WindowSpec& description, std::span<const EventBinding> bindings) {
+void Win32Form::wire(const WindowDescription& description, std::span<const EventBinding> bindings) {
     for (const EventBinding& binding : bindings) {
         switch (binding.event) {
             case ControlEvent::Click:
                 if (Control* c = find(binding.control)) {
                     c->click = &binding;
-                } else if (const MenuSpec* item = findMenuItem(description, binding.control)) {
+                } else if (const MenuDescription* item = findMenuItem(description, binding.control)) {
                     menuCommands_[kMenuCommandBase + static_cast<UINT>(item->itemIndex)] = &binding;
                 }
                 break;
@@ -216,7 +216,7 @@ void Win32Form::wire(const WindowSpec& description, std::span<const EventBinding
     }
 }
 
-Win32Form::Font Win32Form::makeFont(const FontSpec& font, bool ownCharset) const {
+Win32Form::Font Win32Form::makeFont(const FontDescription& font, bool ownCharset) const {
     LOGFONTW lf{};
     lf.lfHeight = -static_cast<LONG>(std::lround(static_cast<double>(font.points) * dpi_ / 72.0));
     lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
@@ -476,7 +476,7 @@ HWND Win32Form::control(std::string_view name) const {
 }
 
 UINT Win32Form::menuCommand(std::string_view itemName) const {
-    const MenuSpec* item = findMenuItem(description_, itemName);
+    const MenuDescription* item = findMenuItem(description_, itemName);
     return item == nullptr ? 0 : kMenuCommandBase + static_cast<UINT>(item->itemIndex);
 }
 
@@ -565,7 +565,7 @@ Status Win32Form::setFontSize(Label label, float points) {
     if (hwnd == nullptr) return kControlUnavailable;
     if (!std::isfinite(points) || points <= 0.0f || points > kMaxFontPoints) return kInvalidValue;
     Control& c = *find(controlName(label));
-    FontSpec wanted = c.font.value_or(description_.font);
+    FontDescription wanted = c.font.value_or(description_.font);
     wanted.points = points;
     Font font = makeFont(wanted, c.described->font.has_value());
     if (!font) return lastError();

@@ -37,7 +37,7 @@ class Win32Form final : public FormOps {
 public:
     // Builds the window (hidden) and checks that every control the commands and the
     // event table name exists; throws std::runtime_error otherwise.
-    Win32Form(const WindowSpec& description, std::span<const EventBinding> bindings, HINSTANCE instance);
+    Win32Form(const WindowDescription& description, std::span<const EventBinding> bindings, HINSTANCE instance);
     ~Win32Form() override;
     Win32Form(const Win32Form&) = delete;
     Win32Form& operator=(const Win32Form&) = delete;
@@ -69,11 +69,11 @@ private:
     using Brush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, GdiDeleter>;
 
     struct Control {
-        const ControlSpec* described = nullptr;
+        const ControlDescription* described = nullptr;
         HWND hwnd = nullptr;
         UINT id = 0;
         double top = 0;                 // twips; a command may move it
-        std::optional<FontSpec> font;   // its own font, if it has one
+        std::optional<FontDescription> font;   // its own font, if it has one
         Font ownFont;
         const EventBinding* click = nullptr;
         // A band list's drop-down: open, and whether its choice was confirmed.
@@ -85,14 +85,14 @@ private:
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
 
-    void build(const WindowSpec& description);
+    void build(const WindowDescription& description);
     void createControl(Control& control);
-    void wire(const WindowSpec& description, std::span<const EventBinding> bindings);
-    void checkControls(const WindowSpec& description, std::span<const EventBinding> bindings) const;
+    void wire(const WindowDescription& description, std::span<const EventBinding> bindings);
+    void checkControls(const WindowDescription& description, std::span<const EventBinding> bindings) const;
     void applyFonts();
     void layout();
     void fitFrame();
-    Font makeFont(const FontSpec& font, bool ownCharset) const;
+    Font makeFont(const FontDescription& font, bool ownCharset) const;
     int pixels(double twips) const;
 
     void onCommand(WPARAM wParam, LPARAM lParam);
@@ -111,7 +111,7 @@ private:
     Status fitToText(HWND label);
 
     HINSTANCE instance_;
-    const WindowSpec& description_;
+    const WindowDescription& description_;
     HWND window_ = nullptr;
     UINT dpi_ = 96;
     std::vector<Control> controls_;

@@ -184,13 +184,13 @@ private slots:
 
     void resizingMovesNothing() {
         QList<QRect> before;
-        for (const ControlSpec& c : mainWindowSpec().controls) before << form->control(c.name)->geometry();
+        for (const ControlDescription& c : mainWindowDescription().controls) before << form->control(c.name)->geometry();
         form->window()->resize(900, 700);
         QTest::qWait(50);
         form->window()->resize(120, 90);
         QTest::qWait(50);
         QList<QRect> after;
-        for (const ControlSpec& c : mainWindowSpec().controls) after << form->control(c.name)->geometry();
+        for (const ControlDescription& c : mainWindowDescription().controls) after << form->control(c.name)->geometry();
         QCOMPARE(after, before);
     }
 
@@ -398,12 +398,12 @@ private slots:
     }
     void startUpRefusesAWindowWithoutANamedControl() {
         QFETCH(QString, missing);
-        const WindowSpec& full = mainWindowSpec();
-        std::vector<ControlSpec> controls;
-        for (const ControlSpec& c : full.controls) {
+        const WindowDescription& full = mainWindowDescription();
+        std::vector<ControlDescription> controls;
+        for (const ControlDescription& c : full.controls) {
             if (QString::fromUtf8(c.name.data(), static_cast<qsizetype>(c.name.size())) != missing) controls.push_back(c);
         }
-        WindowSpec partial = full;
+        WindowDescription partial = full;
         partial.controls = controls;
         try {
             QtForm incomplete(partial, eventBindings());

@@ -87,7 +87,7 @@ public:
     void open() {
         designateMainForm(nullptr);
         setMainFormCreator([this]() -> MainForm& {
-            form = std::make_unique<Win32Form>(mainWindowSpec(), eventBindings(), GetModuleHandleW(nullptr));
+            form = std::make_unique<Win32Form>(mainWindowDescription(), eventBindings(), GetModuleHandleW(nullptr));
             form->show(SW_SHOWNORMAL);
             return form->mainForm();
         });
@@ -525,7 +525,7 @@ TEST_F(Win32Window, MovingToAScreenOfAnotherDpiScalesEverything) {
 // A window lacking a control the commands or the event table need is refused at
 // start-up, and no half-built window stays behind.
 TEST(Win32FormStartUp, RefusesAWindowThatLacksANamedControl) {
-    const WindowSpec& full = mainWindowSpec();
+    const WindowDescription& full = mainWindowDescription();
     const std::vector<EventBinding> bindings(eventBindings().begin(), eventBindings().end());
     auto clickOnALabel = bindings;
     clickOnALabel.push_back({"Lr1", ControlEvent::Click, "Lr1_Click", [](MainForm&, int) {}});
@@ -540,10 +540,10 @@ TEST(Win32FormStartUp, RefusesAWindowThatLacksANamedControl) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.named);
-        std::vector<ControlSpec> controls;
+        std::vector<ControlDescription> controls;
         std::copy_if(full.controls.begin(), full.controls.end(), std::back_inserter(controls),
-                     [&](const ControlSpec& c) { return c.name != row.removed; });
-        WindowSpec window = full;
+                     [&](const ControlDescription& c) { return c.name != row.removed; });
+        WindowDescription window = full;
         window.controls = controls;
         try {
             Win32Form form(window, row.bindings, GetModuleHandleW(nullptr));
