@@ -1,6 +1,35 @@
 # Sourced by the project's commands: installs the Debian packages they need that
 # are not installed yet, as root or through sudo.
 
+# Package installation goes to a log; the terminal gets one line a step, and the
+# log's last lines and path when a step fails.
+VASKELO_INSTALL_LOG=${VASKELO_INSTALL_LOG:-$PWD/build/install.log}
+
+as_root() {
+    if [ "$(id -u)" -ne 0 ]; then sudo "$@"; else "$@"; fi
+}
+
+# Runs a command with its output in the log: one line on the terminal, and the log's
+# last lines and its path if the command fails.
+logged() {
+    local what=$1
+    shift
+    echo "$what"
+    mkdir -p "$(dirname "$VASKELO_INSTALL_LOG")"
+    echo "== $what: $*" >>"$VASKELO_INSTALL_LOG"
+    if ! "$@" >>"$VASKELO_INSTALL_LOG" 2>&1; then
+        tail -n 15 "$VASKELO_INSTALL_LOG" >&2
+        echo "Başarısız (failed): ayrıntılar $VASKELO_INSTALL_LOG dosyasında." >&2
+        return 1
+    fi
+}
+
+install_step() {
+    local what=$1
+    shift
+    logged "$what" as_root env DEBIAN_FRONTEND=noninteractive "$@"
+}
+
 ensure_packages() {
     local missing=()
     local pkg
@@ -11,15 +40,16 @@ ensure_packages() {
     done
     [ ${#missing[@]} -eq 0 ] && return 0
 
-    echo "Kuruluyor (installing): ${missing[*]}"
-    local sudo=()
-    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
-    "${sudo[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    install_step "Paket listeleri güncelleniyor (updating package lists)..." apt-get update -q
+    install_step "Kuruluyor (installing) ${#missing[@]} paket: ${missing[*]}" \
+        apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
 # What building the program takes, and what running it needs on screen.
 BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-liberation)
+# What making the Debian package and trying it as installed take: dpkg-shlibdeps,
+# lintian, and xdotool to close the installed program's window as a user would.
+PACKAGE_PACKAGES=(dpkg-dev lintian xdotool x11-utils)
 # What the test suite adds: GoogleTest, an X server for the pixel checks, the
 # desktop-file validators.
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth desktop-file-utils appstream valgrind)
@@ -33,9 +63,7 @@ WINDOWS_PACKAGES=(cmake ninja-build g++-mingw-w64-i686 g++-mingw-w64-x86-64 goog
 # 32-bit Wine comes from Debian's i386 architecture, which has to be added first.
 ensure_windows_packages() {
     if ! dpkg --print-foreign-architectures | grep -qx i386; then
-        local sudo=()
-        [ "$(id -u)" -ne 0 ] && sudo=(sudo)
-        "${sudo[@]}" dpkg --add-architecture i386
+        install_step "i386 mimarisi ekleniyor (adding the i386 architecture)..." dpkg --add-architecture i386
     fi
     ensure_packages "${WINDOWS_PACKAGES[@]}"
 }

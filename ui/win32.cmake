@@ -2,16 +2,10 @@
 # (version information and icon). Included by this folder's CMakeLists.txt.
 set(VASKELO_RC_DIR ${CMAKE_CURRENT_BINARY_DIR}/resources)
 
-# Version texts as Windows shows them: "1.00" for version 1.0.
 if(PROJECT_VERSION_PATCH STREQUAL "")
   set(VASKELO_VERSION_PATCH 0)
 else()
   set(VASKELO_VERSION_PATCH ${PROJECT_VERSION_PATCH})
-endif()
-if(PROJECT_VERSION_MINOR LESS 10)
-  set(VASKELO_VERSION_TEXT "${PROJECT_VERSION_MAJOR}.0${PROJECT_VERSION_MINOR}")
-else()
-  set(VASKELO_VERSION_TEXT "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}")
 endif()
 configure_file(resources/vaskelo.rc.in ${VASKELO_RC_DIR}/vaskelo.rc @ONLY)
 
