@@ -2,6 +2,8 @@
 
 #include <QFile>
 #include <QImage>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QPixmap>
 
 #include <cstdlib>
@@ -41,7 +43,17 @@ QIcon programIcon() {
     return QIcon(QPixmap::fromImage(image));
 }
 
+bool installToolkitTranslation(QTranslator& translator) {
+    if (!translator.load(QStringLiteral("qtbase_tr"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) return false;
+    return QCoreApplication::installTranslator(&translator);
+}
+
 Application::Application(int& argc, char** argv) : app_(argc, argv) {
+    // Every text is Turkish, so Qt's own are too, and whatever Qt formats by locale
+    // follows Turkish rather than the system's; the program's own comparisons are
+    // exact and never consult a locale. No widget exists yet to miss the change.
+    QLocale::setDefault(QLocale(QLocale::Turkish, QLocale::Turkey));
+    installToolkitTranslation(toolkitTexts_);
     QApplication::setApplicationName(QStringLiteral("Vaskelo"));
     QApplication::setApplicationVersion(QStringLiteral("1.00"));
     QApplication::setDesktopFileName(QStringLiteral("org.vaskelo.Vaskelo"));
