@@ -3,7 +3,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QFontDatabase>
+#include <QAbstractItemView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -102,6 +104,7 @@ void QtForm::build(const WindowDescription& description) {
     for (const MenuDescription& described : description.menus) {
         QMenu* menu = bar->addMenu(toQString(described.caption));
         menu->setObjectName(toQString(described.name));
+        menu->setAccessibleName(toQString(described.caption));  // the open menu is read by its title
         QAction* item = menu->addAction(toQString(described.itemCaption));
         item->setObjectName(toQString(described.itemName));
         menuItems_.emplace(std::string(described.itemName), item);
@@ -127,6 +130,10 @@ void QtForm::build(const WindowDescription& description) {
                 for (const std::string_view entry : c.entries) combo->addItem(toQString(entry));
                 combo->showText(toQString(c.text));
                 setColours(combo, c.background, c.foreground);
+                // A screen reader reaches its field and its drop-down list too; they
+                // go by the list's name.
+                combo->lineEdit()->setAccessibleName(toQString(c.accessibleName));
+                combo->view()->setAccessibleName(toQString(c.accessibleName));
                 widget = combo;
                 break;
             }

@@ -17,6 +17,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -473,6 +474,16 @@ private slots:
             }
             QCOMPARE(spoken(row.control), row.name);
         }
+        // Everything a screen reader reaches has a name, but for the client area and the
+        // menu bar, which it announces by their kind.
+        QStringList nameless;
+        const std::function<void(QAccessibleInterface*)> visit = [&](QAccessibleInterface* node) {
+            if (node->text(QAccessible::Name).isEmpty()) nameless << qAccessibleRoleString(node->role());
+            for (int i = 0; i < node->childCount(); ++i) visit(node->child(i));
+        };
+        visit(QAccessible::queryAccessibleInterface(form->window()));
+        QCOMPARE(nameless, (QStringList{"Client", "MenuBar"}));
+        QCOMPARE(QAccessible::queryAccessibleInterface(form->control("pr1"))->role(), QAccessible::Graphic);
         // What the result labels are goes with them, not in place of their value.
         QCOMPARE(QAccessible::queryAccessibleInterface(label("Ls1"))->text(QAccessible::Description), QString("Sonuç"));
         QCOMPARE(QAccessible::queryAccessibleInterface(label("Les2"))->text(QAccessible::Description), QString("Tolerans"));
