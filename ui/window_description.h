@@ -48,7 +48,8 @@ struct ControlDescription {
     bool border;      // flat 1-pixel black border
     bool showsPicture;  // draws the resistor picture at its interior's top-left corner
     std::span<const std::string_view> entries;
-    std::string_view accessibleName;  // what a screen reader says for it; empty: its own text
+    // What a screen reader calls it (a swatch adds the colour it shows); empty: its own text.
+    std::string_view accessibleName;
     // What a screen reader adds about it; for a label that speaks its changing caption.
     std::string_view accessibleDescription{};
 };
