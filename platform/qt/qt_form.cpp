@@ -1,9 +1,9 @@
 #include "platform/qt/qt_form.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QFontDatabase>
-#include <QAbstractItemView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>

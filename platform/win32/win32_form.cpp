@@ -9,7 +9,7 @@
 #include "core/runtime_error.h"
 #include "platform/win32/application.h"
 #include "platform/win32/picture_box.h"
-#include "platform/win32/spoken_name.h"
+#include "platform/win32/spoken_texts.h"
 #include "platform/win32/text.h"
 #include "ui/spoken_names.h"
 
@@ -187,9 +187,11 @@ void Win32Form::createControl(Control& control) {
     }
     if (control.hwnd == nullptr) throw missingControl(c.name);
     // A list or button is read by its name in the description, not by its current or
-    // spaced-out text.
-    const bool named = c.kind == ControlKind::ComboBox || c.kind == ControlKind::CommandButton;
-    if (named && !c.accessibleName.empty()) setSpokenName(control.hwnd, widen(c.accessibleName));
+    // spaced-out text; a label's description says what its caption is.
+    SpokenTexts spoken;
+    if (c.kind == ControlKind::ComboBox || c.kind == ControlKind::CommandButton) spoken.name = widen(c.accessibleName);
+    spoken.description = widen(c.accessibleDescription);
+    if (!spoken.name.empty() || !spoken.description.empty()) setSpokenTexts(control.hwnd, std::move(spoken));
 }
 
 void Win32Form::checkControls(const WindowDescription& description, std::span<const EventBinding> bindings) const {

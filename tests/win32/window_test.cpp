@@ -74,8 +74,8 @@ void CALLBACK watchForMessageBox(HWND, UINT, UINT_PTR, DWORD) {
     if (gReport != nullptr && gReport->title.empty()) EnumThreadWindows(GetCurrentThreadId(), closeMessageBox, 0);
 }
 
-// The name Active Accessibility gives a screen reader for a control.
-std::string spokenName(HWND hwnd) {
+// The name, or the description, Active Accessibility gives a screen reader for a control.
+std::string spoken(HWND hwnd, bool description = false) {
     IAccessible* accessible = nullptr;
     if (FAILED(AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
                                           reinterpret_cast<void**>(&accessible)))) {
@@ -86,7 +86,7 @@ std::string spokenName(HWND hwnd) {
     self.vt = VT_I4;
     self.lVal = CHILDID_SELF;
     BSTR name = nullptr;
-    const HRESULT result = accessible->get_accName(self, &name);
+    const HRESULT result = description ? accessible->get_accDescription(self, &name) : accessible->get_accName(self, &name);
     std::string spoken = SUCCEEDED(result) && name != nullptr ? narrow(std::wstring(name, SysStringLen(name))) : "";
     SysFreeString(name);
     accessible->Release();
@@ -595,10 +595,13 @@ TEST_F(Win32Window, ScreenReadersHearNamesAndValues) {
                 click("DYeni");
             }
         }
-        EXPECT_EQ(spokenName(at(row.control)), row.name) << row.step << ", " << row.control;
+        EXPECT_EQ(spoken(at(row.control)), row.name) << row.step << ", " << row.control;
     }
     UnhookWinEvent(hook);
     gRenamed = nullptr;
+    // What the result labels are goes with them, not in place of their value.
+    EXPECT_EQ(spoken(at("Ls1"), true), "Sonuç");
+    EXPECT_EQ(spoken(at("Les2"), true), "Tolerans");
 }
 
 // A window lacking a control the commands or the event table need is refused at

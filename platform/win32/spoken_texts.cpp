@@ -1,4 +1,4 @@
-#include "platform/win32/spoken_name.h"
+#include "platform/win32/spoken_texts.h"
 
 #include <oleacc.h>
 
@@ -8,18 +8,24 @@ namespace vaskelo::win32 {
 
 namespace {
 
-constexpr const wchar_t* kNameProperty = L"VaskeloSpokenName";
+constexpr const wchar_t* kTextsProperty = L"VaskeloSpokenTexts";
 constexpr const wchar_t* kProcedureProperty = L"VaskeloControlProcedure";
 
 bool isSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
 
+HRESULT textOut(const std::wstring& text, BSTR* out) {
+    if (out == nullptr) return E_POINTER;
+    *out = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+    return *out != nullptr ? S_OK : E_OUTOFMEMORY;
+}
+
 // Windows' own accessible object for the control, answering every question itself
-// but the control's name.
-class NamedAccessible final : public IAccessible {
+// but the control's name and description where they are given.
+class AmendedAccessible final : public IAccessible {
 public:
-    NamedAccessible(IAccessible* standard, const std::wstring& name) : standard_(standard), name_(name) {}
-    NamedAccessible(const NamedAccessible&) = delete;
-    NamedAccessible& operator=(const NamedAccessible&) = delete;
+    AmendedAccessible(IAccessible* standard, const SpokenTexts& texts) : standard_(standard), texts_(texts) {}
+    AmendedAccessible(const AmendedAccessible&) = delete;
+    AmendedAccessible& operator=(const AmendedAccessible&) = delete;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
         if (object == nullptr) return E_POINTER;
@@ -51,10 +57,8 @@ public:
     }
 
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
-        if (!isSelf(child)) return standard_->get_accName(child, name);
-        if (name == nullptr) return E_POINTER;
-        *name = SysAllocStringLen(name_.data(), static_cast<UINT>(name_.size()));
-        return *name != nullptr ? S_OK : E_OUTOFMEMORY;
+        if (!isSelf(child) || texts_.name.empty()) return standard_->get_accName(child, name);
+        return textOut(texts_.name, name);
     }
     HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override { return standard_->get_accParent(parent); }
     HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override { return standard_->get_accChildCount(count); }
@@ -63,7 +67,8 @@ public:
     }
     HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override { return standard_->get_accValue(child, value); }
     HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* text) override {
-        return standard_->get_accDescription(child, text);
+        if (!isSelf(child) || texts_.description.empty()) return standard_->get_accDescription(child, text);
+        return textOut(texts_.description, text);
     }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override { return standard_->get_accRole(child, role); }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override { return standard_->get_accState(child, state); }
@@ -92,55 +97,55 @@ public:
     HRESULT STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR value) override { return standard_->put_accValue(child, value); }
 
 private:
-    ~NamedAccessible() { standard_->Release(); }
+    ~AmendedAccessible() { standard_->Release(); }
 
     IAccessible* standard_;
-    std::wstring name_;
+    SpokenTexts texts_;
     LONG references_ = 1;
 };
 
-LRESULT CALLBACK namedControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK amendedControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
     const auto procedure = reinterpret_cast<WNDPROC>(GetPropW(control, kProcedureProperty));
-    auto* name = static_cast<std::wstring*>(GetPropW(control, kNameProperty));
-    if (message == WM_GETOBJECT && static_cast<LONG>(static_cast<DWORD>(lParam)) == OBJID_CLIENT && name != nullptr) {
+    auto* texts = static_cast<SpokenTexts*>(GetPropW(control, kTextsProperty));
+    if (message == WM_GETOBJECT && static_cast<LONG>(static_cast<DWORD>(lParam)) == OBJID_CLIENT && texts != nullptr) {
         IAccessible* standard = nullptr;
         if (SUCCEEDED(CreateStdAccessibleObject(control, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&standard)))) {
-            auto* named = new (std::nothrow) NamedAccessible(standard, *name);
-            if (named == nullptr) {
+            auto* amended = new (std::nothrow) AmendedAccessible(standard, *texts);
+            if (amended == nullptr) {
                 standard->Release();
                 return 0;
             }
-            const LRESULT result = LresultFromObject(__uuidof(IAccessible), wParam, named);
-            named->Release();
+            const LRESULT result = LresultFromObject(__uuidof(IAccessible), wParam, amended);
+            amended->Release();
             return result;
         }
     }
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure));
         RemovePropW(control, kProcedureProperty);
-        RemovePropW(control, kNameProperty);
-        delete name;
+        RemovePropW(control, kTextsProperty);
+        delete texts;
     }
     return CallWindowProcW(procedure, control, message, wParam, lParam);
 }
 
 }  // namespace
 
-bool setSpokenName(HWND control, std::wstring name) {
-    if (auto* existing = static_cast<std::wstring*>(GetPropW(control, kNameProperty))) {
-        *existing = std::move(name);
+bool setSpokenTexts(HWND control, SpokenTexts texts) {
+    if (auto* existing = static_cast<SpokenTexts*>(GetPropW(control, kTextsProperty))) {
+        *existing = std::move(texts);
         return true;
     }
-    auto* kept = new (std::nothrow) std::wstring(std::move(name));
-    if (kept == nullptr || SetPropW(control, kNameProperty, kept) == FALSE) {
+    auto* kept = new (std::nothrow) SpokenTexts(std::move(texts));
+    if (kept == nullptr || SetPropW(control, kTextsProperty, kept) == FALSE) {
         delete kept;
         return false;
     }
     const LONG_PTR procedure = GetWindowLongPtrW(control, GWLP_WNDPROC);
     if (SetPropW(control, kProcedureProperty, reinterpret_cast<HANDLE>(procedure)) == FALSE ||
-        SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(namedControlProc)) == 0) {
+        SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(amendedControlProc)) == 0) {
         RemovePropW(control, kProcedureProperty);
-        RemovePropW(control, kNameProperty);
+        RemovePropW(control, kTextsProperty);
         delete kept;
         return false;
     }
