@@ -53,7 +53,11 @@ def find(app, what, test):
 
 
 def xdotool(*args):
-    subprocess.run(["xdotool", *map(str, args)], check=True, timeout=10)
+    command = ["xdotool", *map(str, args)]
+    try:
+        return subprocess.run(command, check=True, capture_output=True, text=True, timeout=TIMEOUT).stdout
+    except (OSError, subprocess.SubprocessError) as error:
+        fail("%s failed: %s" % (" ".join(command), error))
 
 
 def main():
@@ -71,10 +75,7 @@ def main():
     listener = lambda event: announced.append(event.source.name if event.source else None)
     pyatspi.Registry.registerEventListener(listener, "object:property-change:accessible-name")
 
-    window = subprocess.run(["xdotool", "search", "--sync", "--name", "^Vaskelo$"], capture_output=True,
-                            text=True, timeout=TIMEOUT).stdout.split()
-    if not window:
-        fail("the window did not appear on the X screen")
+    window = xdotool("search", "--sync", "--name", "^Vaskelo$").split()
     xdotool("windowfocus", "--sync", window[0])
     # Arrow keys on a closed list pick from its first entry: Sarı, Mor, Kırmızı, Altın.
     for combo, downs, picked in zip(combos, (4, 8, 3, 1), ("Sarı", "Mor", "Kırmızı", "Altın")):
