@@ -46,13 +46,15 @@ ensure_packages() {
 }
 
 # What building the program takes, and what running it needs on screen.
-BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-liberation)
+BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-liberation
+                qt6-translations-l10n)  # Qt's own texts (edit menu, message box buttons) in Turkish
 # What making the Debian package and trying it as installed take: dpkg-shlibdeps,
 # lintian, and xdotool to close the installed program's window as a user would.
 PACKAGE_PACKAGES=(dpkg-dev lintian xdotool x11-utils)
 # What the test suite adds: GoogleTest, an X server for the pixel checks, the
 # desktop-file validators.
-TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth desktop-file-utils appstream valgrind)
+TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth desktop-file-utils appstream valgrind
+               at-spi2-core dbus-daemon python3-pyatspi xdotool)  # a screen reader's view through AT-SPI
 
 # What the Windows build and its tests under Wine take: the MinGW-w64 cross compilers,
 # GoogleTest's sources, 32-bit Wine and 64-bit Wine (for machines that cannot run

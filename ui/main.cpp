@@ -3,7 +3,6 @@
 // loop runs until the window is closed or the program is ended.
 #include <QMessageBox>
 
-#include <cstdio>
 #include <memory>
 #include <stdexcept>
 
@@ -12,9 +11,7 @@
 
 int main(int argc, char* argv[]) {
     if (!vaskelo::qt::displayAvailable()) {
-        std::fputs("Vaskelo bir grafik ekranda çalışır, ama hiçbir ekran bulunamadı (DISPLAY ya da WAYLAND_DISPLAY "
-                   "ayarlı değil).\nVaskelo needs a graphical display; none was found.\n",
-                   stderr);
+        vaskelo::qt::reportNoDisplay();
         return 1;
     }
     vaskelo::qt::Application app(argc, argv);

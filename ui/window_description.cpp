@@ -30,10 +30,10 @@ const std::array<ControlDescription, 18>& controls() {
         {"Lr3", K::Label, 11, "", {2520, 1800, 525, 195}, "3.Renk", {}, kButtonFace, kButtonText, true, false, false, {}, ""},
         {"Lr4", K::Label, 12, "", {3720, 1800, 525, 195}, "4.Renk", {}, kButtonFace, kButtonText, true, false, false, {}, ""},
         {"CommDH", K::CommandButton, 13, "", {120, 2400, 4815, 375}, "D e ğ e r i   H e s a p l a", kButtonFont, kButtonFace, kButtonText, false, false, false, {}, "Değeri Hesapla"},
-        {"Ls1", K::Label, 14, "", {120, 3000, 315, 1125}, "-", kResultFont, kButtonFace, kButtonText, true, false, false, {}, "Sonuç"},
+        {"Ls1", K::Label, 14, "", {120, 3000, 315, 1125}, "-", kResultFont, kButtonFace, kButtonText, true, false, false, {}, "", "Sonuç"},
         {"DYeni", K::CommandButton, 15, "", {5000, 2040, 495, 735}, "Yeni", {}, kButtonFace, kButtonText, false, false, false, {}, "Yeni"},
         {"LTolerans", K::Label, 16, "", {3840, 2880, 660, 195}, "Tolerans:", {}, kButtonFace, kButtonText, true, false, false, {}, ""},
-        {"Les2", K::Label, 17, "", {4560, 2880, 45, 195}, "-", {}, kButtonFace, kButtonText, true, false, false, {}, "Tolerans"},
+        {"Les2", K::Label, 17, "", {4560, 2880, 45, 195}, "-", {}, kButtonFace, kButtonText, true, false, false, {}, "", "Tolerans"},
     }};
     return table;
 }
@@ -50,6 +50,12 @@ constexpr std::array<MenuDescription, 3> kMenus{{
 const WindowDescription& mainWindowDescription() {
     static const WindowDescription window{"MainForm", "Vaskelo", 5625, 4275, kWindowFont, kButtonFace, controls(), kMenus};
     return window;
+}
+
+const ControlDescription* findControl(const WindowDescription& window, std::string_view name) {
+    const auto it = std::find_if(window.controls.begin(), window.controls.end(),
+                                 [name](const ControlDescription& c) { return c.name == name; });
+    return it == window.controls.end() ? nullptr : &*it;
 }
 
 const MenuDescription* findMenuItem(const WindowDescription& window, std::string_view itemName) {

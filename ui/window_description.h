@@ -48,7 +48,10 @@ struct ControlDescription {
     bool border;      // flat 1-pixel black border
     bool showsPicture;  // draws the resistor picture at its interior's top-left corner
     std::span<const std::string_view> entries;
-    std::string_view accessibleName;  // what a screen reader says for it
+    // What a screen reader calls it (a swatch adds the colour it shows); empty: its own text.
+    std::string_view accessibleName;
+    // What a screen reader adds about it; for a label that speaks its changing caption.
+    std::string_view accessibleDescription{};
 };
 
 struct MenuDescription {
@@ -72,6 +75,7 @@ struct WindowDescription {
 };
 
 const WindowDescription& mainWindowDescription();
+const ControlDescription* findControl(const WindowDescription& window, std::string_view name);
 const MenuDescription* findMenuItem(const WindowDescription& window, std::string_view itemName);
 // The label whose caption names a control for assistive technology, if any.
 const ControlDescription* captionLabelOf(const WindowDescription& window, const ControlDescription& control);

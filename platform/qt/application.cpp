@@ -2,8 +2,11 @@
 
 #include <QFile>
 #include <QImage>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QPixmap>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <span>
@@ -19,7 +22,48 @@ bool isSet(const char* name) {
     return value != nullptr && *value != '\0';
 }
 
+QStringList* gHeldMessages = nullptr;
+QtMessageHandler gPreviousHandler = nullptr;
+
+void holdMessage(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtFatalMsg) {
+        reportNoDisplay();
+        std::_Exit(1);
+    }
+    if (gHeldMessages != nullptr) gHeldMessages->append(qFormatLogMessage(type, context, message));
+}
+
 }  // namespace
+
+void reportNoDisplay() {
+    const char* display = std::getenv("DISPLAY");
+    if (display == nullptr || *display == '\0') display = std::getenv("WAYLAND_DISPLAY");
+    if (display == nullptr || *display == '\0') {
+        std::fputs("Vaskelo bir grafik ekranda çalışır, ama hiçbir ekran bulunamadı (DISPLAY ya da WAYLAND_DISPLAY "
+                   "ayarlı değil).\nVaskelo needs a graphical display; none was found.\n",
+                   stderr);
+        return;
+    }
+    std::fprintf(stderr,
+                 "Vaskelo bir grafik ekranda çalışır, ama %s ekranına bağlanamadı.\n"
+                 "Vaskelo needs a graphical display; it could not connect to %s.\n",
+                 display, display);
+}
+
+DisplayConnection::DisplayConnection() {
+    gHeldMessages = new QStringList;
+    gPreviousHandler = qInstallMessageHandler(holdMessage);
+}
+
+DisplayConnection::~DisplayConnection() { release(); }
+
+void DisplayConnection::release() {
+    if (gHeldMessages == nullptr) return;
+    qInstallMessageHandler(gPreviousHandler);
+    for (const QString& message : *gHeldMessages) std::fprintf(stderr, "%s\n", qPrintable(message));
+    delete gHeldMessages;
+    gHeldMessages = nullptr;
+}
 
 bool displayAvailable() {
 #if defined(Q_OS_WIN) || defined(Q_OS_MACOS)
@@ -41,7 +85,18 @@ QIcon programIcon() {
     return QIcon(QPixmap::fromImage(image));
 }
 
+bool installToolkitTranslation(QTranslator& translator) {
+    if (!translator.load(QStringLiteral("qtbase_tr"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) return false;
+    return QCoreApplication::installTranslator(&translator);
+}
+
 Application::Application(int& argc, char** argv) : app_(argc, argv) {
+    connecting_.release();
+    // Every text is Turkish, so Qt's own are too, and whatever Qt formats by locale
+    // follows Turkish rather than the system's; the program's own comparisons are
+    // exact and never consult a locale. No widget exists yet to miss the change.
+    QLocale::setDefault(QLocale(QLocale::Turkish, QLocale::Turkey));
+    installToolkitTranslation(toolkitTexts_);
     QApplication::setApplicationName(QStringLiteral("Vaskelo"));
     QApplication::setApplicationVersion(QStringLiteral("1.00"));
     QApplication::setDesktopFileName(QStringLiteral("org.vaskelo.Vaskelo"));

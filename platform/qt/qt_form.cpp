@@ -1,9 +1,11 @@
 #include "platform/qt/qt_form.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QFontDatabase>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -16,6 +18,7 @@
 #include "platform/qt/colours.h"
 #include "platform/qt/widgets.h"
 #include "ui/resistor_picture.h"
+#include "ui/spoken_names.h"
 
 namespace vaskelo::qt {
 
@@ -76,7 +79,7 @@ QString toQString(std::string_view text) {
 }
 
 QtForm::QtForm(const WindowDescription& description, std::span<const EventBinding> bindings)
-    : window_(std::make_unique<QMainWindow>()) {
+    : description_(description), window_(std::make_unique<QMainWindow>()) {
     build(description);
     checkControls(description, bindings);
     wire(description, bindings);
@@ -101,6 +104,7 @@ void QtForm::build(const WindowDescription& description) {
     for (const MenuDescription& described : description.menus) {
         QMenu* menu = bar->addMenu(toQString(described.caption));
         menu->setObjectName(toQString(described.name));
+        menu->setAccessibleName(toQString(described.caption));  // the open menu is read by its title
         QAction* item = menu->addAction(toQString(described.itemCaption));
         item->setObjectName(toQString(described.itemName));
         menuItems_.emplace(std::string(described.itemName), item);
@@ -126,6 +130,10 @@ void QtForm::build(const WindowDescription& description) {
                 for (const std::string_view entry : c.entries) combo->addItem(toQString(entry));
                 combo->showText(toQString(c.text));
                 setColours(combo, c.background, c.foreground);
+                // A screen reader reaches its field and its drop-down list too; they
+                // go by the list's name.
+                combo->lineEdit()->setAccessibleName(toQString(c.accessibleName));
+                combo->view()->setAccessibleName(toQString(c.accessibleName));
                 widget = combo;
                 break;
             }
@@ -151,6 +159,7 @@ void QtForm::build(const WindowDescription& description) {
         widget->setGeometry(pixelRect(c.rect).translated(offset, offset));
         if (auto* label = qobject_cast<QLabel*>(widget); label != nullptr && c.autoSize) fitToText(label);
         if (!c.accessibleName.empty()) widget->setAccessibleName(toQString(c.accessibleName));
+        if (!c.accessibleDescription.empty()) widget->setAccessibleDescription(toQString(c.accessibleDescription));
         if (widget->focusPolicy() != Qt::NoFocus) {
             if (previous != nullptr) QWidget::setTabOrder(previous, widget);
             previous = widget;
@@ -162,6 +171,9 @@ void QtForm::build(const WindowDescription& description) {
     for (const ControlDescription& c : description.controls) {
         const ControlDescription* caption = captionLabelOf(description, c);
         if (auto* label = caption != nullptr ? find<QLabel>(caption->name) : nullptr) label->setBuddy(control(c.name));
+    }
+    for (const Swatch swatch : kAllSwatches) {
+        if (const ControlDescription* c = findControl(description, controlName(swatch))) nameSwatch(swatch, c->background);
     }
 
     const int menuHeight = bar->sizeHint().height();
@@ -255,7 +267,18 @@ Status QtForm::setSwatchColour(Swatch swatch, ColourValue colour) {
     PictureBox* box = nullptr;
     if (const Status s = admit(controlName(swatch), Operation::SetBackColour, box); s.failed()) return s;
     box->setFill(toQColor(colour));
+    nameSwatch(swatch, colour);
     return kOk;
+}
+
+void QtForm::nameSwatch(Swatch swatch, ColourValue colour) {
+    auto* box = find<PictureBox>(controlName(swatch));
+    const ControlDescription* described = findControl(description_, controlName(swatch));
+    if (box == nullptr || described == nullptr) return;
+    const auto* list = find<BandCombo>(controlName(bandListOf(swatch)));
+    const std::string bandText = list != nullptr ? list->currentText().toStdString() : std::string(kUnchosen);
+    // Setting the name raises the name-change event, so a screen reader hears the pick.
+    box->setAccessibleName(toQString(swatchSpokenName(described->accessibleName, colour, bandText)));
 }
 
 Status QtForm::setCaption(Label label, std::string_view caption) {

@@ -71,12 +71,15 @@ private:
     void wire(const WindowDescription& description, std::span<const EventBinding> bindings);
     void checkControls(const WindowDescription& description, std::span<const EventBinding> bindings) const;
     void run(const EventBinding& binding, int index);
+    // Gives a swatch the spoken name of the colour it now shows.
+    void nameSwatch(Swatch swatch, ColourValue colour);
     template <typename Widget>
     Widget* find(std::string_view name) const;
     // The control an operation works on, or the reason it cannot go ahead.
     template <typename Widget>
     Status admit(std::string_view name, Operation operation, Widget*& widget) const;
 
+    const WindowDescription& description_;
     std::unique_ptr<QMainWindow> window_;
     std::map<std::string, QPointer<QWidget>, std::less<>> controls_;
     std::map<std::string, QPointer<QAction>, std::less<>> menuItems_;

@@ -1,6 +1,8 @@
 #include "platform/qt/widgets.h"
 
 #include <QAbstractItemView>
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -38,7 +40,19 @@ void BandCombo::focusOutEvent(QFocusEvent* event) {
     QComboBox::focusOutEvent(event);
 }
 
+namespace {
+
+// Screen readers present the picture and the swatches as images, by their names.
+QAccessibleInterface* pictureBoxAccessible(const QString& /*className*/, QObject* object) {
+    auto* box = qobject_cast<PictureBox*>(object);
+    return box != nullptr ? new QAccessibleWidget(box, QAccessible::Graphic) : nullptr;
+}
+
+}  // namespace
+
 PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {
+    static const bool accessible = (QAccessible::installFactory(pictureBoxAccessible), true);
+    static_cast<void>(accessible);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }

@@ -9,7 +9,9 @@
 #include "core/runtime_error.h"
 #include "platform/win32/application.h"
 #include "platform/win32/picture_box.h"
+#include "platform/win32/spoken_texts.h"
 #include "platform/win32/text.h"
+#include "ui/spoken_names.h"
 
 namespace vaskelo::win32 {
 
@@ -50,6 +52,11 @@ std::wstring windowText(HWND hwnd) {
 }
 
 HMENU menuHandle(UINT id) { return reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)); }
+
+// A control's name is its window text. Windows announces a new text for the window
+// itself (not everywhere: Wine does not); screen readers read the control's client
+// object, whose change is announced here so that the new value is spoken.
+void announceNameChange(HWND control) { NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, control, OBJID_CLIENT, CHILDID_SELF); }
 
 }  // namespace
 
@@ -131,6 +138,9 @@ void Win32Form::build(const WindowDescription& description) {
         SetWindowPos(label->hwnd, before != nullptr ? before : HWND_TOP, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
+    for (const Swatch swatch : kAllSwatches) {
+        if (const ControlDescription* c = findControl(description, controlName(swatch))) nameSwatch(swatch, c->background);
+    }
     applyFonts();
     layout();
 }
@@ -147,7 +157,8 @@ void Win32Form::createControl(Control& control) {
     switch (c.kind) {
         case ControlKind::PictureBox:
             control.hwnd = createPictureBox(parent, control.id, instance_, toColorRef(c.background), c.showsPicture);
-            // Not shown; a screen reader reads it as the box's name.
+            // Not shown; a screen reader reads it as the box's name. A swatch's name
+            // follows its colour (nameSwatch).
             if (control.hwnd != nullptr) SetWindowTextW(control.hwnd, widen(c.accessibleName).c_str());
             break;
         case ControlKind::ComboBox:
@@ -175,6 +186,12 @@ void Win32Form::createControl(Control& control) {
             break;
     }
     if (control.hwnd == nullptr) throw missingControl(c.name);
+    // A list or button is read by its name in the description, not by its current or
+    // spaced-out text; a label's description says what its caption is.
+    SpokenTexts spoken;
+    if (c.kind == ControlKind::ComboBox || c.kind == ControlKind::CommandButton) spoken.name = widen(c.accessibleName);
+    spoken.description = widen(c.accessibleDescription);
+    if (!spoken.name.empty() || !spoken.description.empty()) setSpokenTexts(control.hwnd, std::move(spoken));
 }
 
 void Win32Form::checkControls(const WindowDescription& description, std::span<const EventBinding> bindings) const {
@@ -550,13 +567,27 @@ Status Win32Form::setSwatchColour(Swatch swatch, ColourValue colour) {
     HWND box = live(controlName(swatch), ControlKind::PictureBox);
     if (box == nullptr) return kControlUnavailable;
     const DWORD error = setPictureBoxFill(box, toColorRef(colour));
-    return error == ERROR_SUCCESS ? kOk : statusOf(error);
+    if (error != ERROR_SUCCESS) return statusOf(error);
+    nameSwatch(swatch, colour);
+    return kOk;
+}
+
+// Screen readers take a box's window text as its name.
+void Win32Form::nameSwatch(Swatch swatch, ColourValue colour) {
+    const Control* box = find(controlName(swatch));
+    const Control* list = find(controlName(bandListOf(swatch)));
+    if (box == nullptr || box->hwnd == nullptr) return;
+    const std::string bandText = list != nullptr && list->hwnd != nullptr ? narrow(windowText(list->hwnd)) : std::string(kUnchosen);
+    if (SetWindowTextW(box->hwnd, widen(swatchSpokenName(box->described->accessibleName, colour, bandText)).c_str()) != FALSE) {
+        announceNameChange(box->hwnd);
+    }
 }
 
 Status Win32Form::setCaption(Label label, std::string_view caption) {
     HWND hwnd = live(controlName(label), ControlKind::Label);
     if (hwnd == nullptr) return kControlUnavailable;
     if (SetWindowTextW(hwnd, widen(caption).c_str()) == FALSE) return lastError();
+    announceNameChange(hwnd);
     return find(controlName(label))->described->autoSize ? fitToText(hwnd) : kOk;
 }
 

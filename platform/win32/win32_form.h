@@ -99,6 +99,8 @@ private:
     void onBandListNotification(Control& control, UINT code);
     void postPick(Control& control);
     void run(const EventBinding& binding, int index);
+    // Gives a swatch the spoken name of the colour it now shows.
+    void nameSwatch(Swatch swatch, ColourValue colour);
     LRESULT colourControl(UINT message, HDC dc, HWND child);
     HBRUSH brush(COLORREF colour);
 

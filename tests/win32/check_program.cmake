@@ -28,8 +28,10 @@ if(NOT headers MATCHES "\nSubsystem[\t ]+00000002[\t ]")
   fail("not a Windows GUI program (subsystem 2)")
 endif()
 
-# Imports: the system's own DLLs only; the C++ runtime is linked in.
-set(allowed ADVAPI32.DLL COMCTL32.DLL GDI32.DLL KERNEL32.DLL MSVCRT.DLL USER32.DLL)
+# Imports: the system's own DLLs only; the C++ runtime is linked in. OLEACC and
+# OLEAUT32 tell screen readers the names of the band lists and buttons and what
+# the result labels are (Active Accessibility).
+set(allowed ADVAPI32.DLL COMCTL32.DLL GDI32.DLL KERNEL32.DLL MSVCRT.DLL OLEACC.DLL OLEAUT32.DLL USER32.DLL)
 string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${headers}")
 if(NOT imports)
   fail("no DLL imports found")

@@ -3,6 +3,7 @@
 // through the program's own message dispatch.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <functional>
@@ -71,6 +72,31 @@ BOOL CALLBACK closeMessageBox(HWND hwnd, LPARAM) {
 
 void CALLBACK watchForMessageBox(HWND, UINT, UINT_PTR, DWORD) {
     if (gReport != nullptr && gReport->title.empty()) EnumThreadWindows(GetCurrentThreadId(), closeMessageBox, 0);
+}
+
+// The name, or the description, Active Accessibility gives a screen reader for a control.
+std::string spoken(HWND hwnd, bool description = false) {
+    IAccessible* accessible = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                          reinterpret_cast<void**>(&accessible)))) {
+        return "(no accessible object)";
+    }
+    VARIANT self;
+    VariantInit(&self);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    const HRESULT result = description ? accessible->get_accDescription(self, &name) : accessible->get_accName(self, &name);
+    std::string spoken = SUCCEEDED(result) && name != nullptr ? narrow(std::wstring(name, SysStringLen(name))) : "";
+    SysFreeString(name);
+    accessible->Release();
+    return spoken;
+}
+
+// The windows whose name changed, as Windows announces them to screen readers.
+std::vector<HWND>* gRenamed = nullptr;
+void CALLBACK noteRename(HWINEVENTHOOK, DWORD, HWND hwnd, LONG, LONG, DWORD, DWORD) {
+    if (gRenamed != nullptr) gRenamed->push_back(hwnd);
 }
 
 // Ends the program's message loop should the window fail to.
@@ -520,6 +546,62 @@ TEST_F(Win32Window, MovingToAScreenOfAnotherDpiScalesEverything) {
     EXPECT_EQ(fontOf(at("Lr1")).lfHeight, -16);  // the window's 8 points
     menu("Hakkında");
     EXPECT_EQ(placeOf(at("Ls1"))[1], 330);
+}
+
+// What Active Accessibility gives a screen reader for each control as the user goes,
+// and which controls announced a new name.
+TEST_F(Win32Window, ScreenReadersHearNamesAndValues) {
+    struct Row {
+        const char* step;
+        const char* control;
+        const char* name;
+    };
+    const Row rows[] = {
+        {"start", "pd1", "Direnç resmi"},
+        {"start", "pr1", "1. bandın rengi: seçilmedi"},
+        {"start", "pr2", "2. bandın rengi: seçilmedi"},
+        {"start", "Cr1", "1.Renk"},
+        {"start", "Cr4", "4.Renk"},
+        {"start", "CommDH", "Değeri Hesapla"},
+        {"start", "DYeni", "Yeni"},
+        {"start", "LTolerans", "Tolerans:"},
+        {"start", "Ls1", "-"},
+        {"calculated", "pr1", "1. bandın rengi: Sarı"},
+        {"calculated", "pr4", "4. bandın rengi: Altın"},
+        {"calculated", "Cr1", "1.Renk"},
+        {"calculated", "Ls1", "4,7K"},
+        {"calculated", "Les2", "%5"},
+        {"reset", "pr1", "1. bandın rengi: seçilmedi"},
+        {"reset", "Ls1", "-"},
+    };
+    std::vector<HWND> renamed;
+    gRenamed = &renamed;
+    HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr, noteRename,
+                                         GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    const auto announced = [&](const char* name) { return std::count(renamed.begin(), renamed.end(), at(name)) > 0; };
+    std::string step = "start";
+    for (const Row& row : rows) {
+        if (step != row.step) {
+            step = row.step;
+            if (step == "calculated") {
+                pickWithKeys(1, "Sarı");
+                pickWithKeys(2, "Mor");
+                pickFromList(3, "Kırmızı", true);
+                pickWithKeys(4, "Altın");
+                EXPECT_TRUE(announced("pr1") && announced("pr4"));
+                click("CommDH");
+                EXPECT_TRUE(announced("Ls1") && announced("Les2"));
+            } else if (step == "reset") {
+                click("DYeni");
+            }
+        }
+        EXPECT_EQ(spoken(at(row.control)), row.name) << row.step << ", " << row.control;
+    }
+    UnhookWinEvent(hook);
+    gRenamed = nullptr;
+    // What the result labels are goes with them, not in place of their value.
+    EXPECT_EQ(spoken(at("Ls1"), true), "Sonuç");
+    EXPECT_EQ(spoken(at("Les2"), true), "Tolerans");
 }
 
 // A window lacking a control the commands or the event table need is refused at
