@@ -14,12 +14,13 @@ set_target_properties(gtest gtest_main PROPERTIES COMPILE_OPTIONS "")
 # One CTest test per test program, so Wine starts once per program rather than once
 # per case. Wine can exit 0 without having run a program at all, so a test passes on
 # GoogleTest's own summary line and fails on its failure line, whatever the exit code.
-# tools/wine-run says "wine-run: skipped" when this machine cannot run the program.
+# tools/wine-run says "wine-run: skipped" only when asked not to emulate a 32-bit
+# program this machine cannot execute. The toolchain file sets the time a test may take.
 function(vaskelo_add_wine_test target)
   add_test(NAME ${target} COMMAND ${target} ${ARGN})
   set_tests_properties(${target} PROPERTIES
     PASS_REGULAR_EXPRESSION "\\[  PASSED  \\] [0-9]+ tests?\\."
     FAIL_REGULAR_EXPRESSION "\\[  FAILED  \\]"
     SKIP_REGULAR_EXPRESSION "wine-run: skipped"
-    TIMEOUT 600)
+    TIMEOUT ${VASKELO_WINE_TEST_TIMEOUT})
 endfunction()

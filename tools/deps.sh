@@ -60,7 +60,8 @@ TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth desktop-fil
 # GoogleTest's sources, 32-bit Wine and 64-bit Wine (for machines that cannot run
 # 32-bit programs), an X server, fonts, and icoutils to read the program's resources.
 WINDOWS_PACKAGES=(cmake ninja-build g++-mingw-w64-i686 g++-mingw-w64-x86-64 googletest
-                  wine wine32:i386 wine64 fonts-wine xvfb xauth fonts-liberation icoutils)
+                  wine wine32:i386 wine64 fonts-wine xvfb xauth fonts-liberation icoutils
+                  qemu-user)  # qemu-i386: 32-bit Wine where the machine cannot execute it
 
 # 32-bit Wine comes from Debian's i386 architecture, which has to be added first.
 ensure_windows_packages() {
