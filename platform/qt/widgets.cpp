@@ -7,6 +7,11 @@
 #include <QPainter>
 #include <QSignalBlocker>
 
+#include <cmath>
+#include <utility>
+
+#include "core/colour.h"
+
 namespace vaskelo::qt {
 
 BandCombo::BandCombo(QWidget* parent) : QComboBox(parent) {
@@ -40,25 +45,76 @@ void BandCombo::focusOutEvent(QFocusEvent* event) {
 
 PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::StrongFocus);
-    setAttribute(Qt::WA_OpaquePaintEvent);
+    // An inner box paints nothing itself: what lies under it is its container's painting.
+    if (container() == nullptr) setAttribute(Qt::WA_OpaquePaintEvent);
 }
+
+PictureBox* PictureBox::container() const { return qobject_cast<PictureBox*>(parentWidget()); }
 
 void PictureBox::setFill(const QColor& colour) {
     fill_ = colour;
+    if (PictureBox* outer = container()) {
+        outer->update();
+    } else {
+        update();
+    }
+}
+
+void PictureBox::setShowsPicture(bool shows) {
+    showsPicture_ = shows;
     update();
 }
 
-void PictureBox::setPicture(const QImage& picture) {
-    picture_ = picture;
-    update();
+namespace {
+
+ColourValue colourValue(const QColor& colour) {
+    return static_cast<ColourValue>(colour.red()) | (static_cast<ColourValue>(colour.green()) << 8) |
+           (static_cast<ColourValue>(colour.blue()) << 16);
+}
+
+}  // namespace
+
+const QImage& PictureBox::deviceImage(qreal scale) {
+    // Places on the window's grid: its client area's pixels at 96 dpi.
+    const QPoint corner = mapTo(window(), QPoint(0, 0));
+    const PlacedBox place{corner.x(), corner.y(), width(), height(), colourValue(fill_)};
+    std::vector<PlacedBox> inner;
+    for (QObject* child : children()) {
+        const auto* box = qobject_cast<PictureBox*>(child);
+        if (box == nullptr || box->isHidden()) continue;
+        const QRect g = box->geometry().translated(corner);
+        inner.push_back({g.x(), g.y(), g.width(), g.height(), colourValue(box->fill_)});
+    }
+    if (!image_.isNull() && place == imagePlace_ && inner == imageInner_ && scale == imageScale_) return image_;
+    const BoxImage box = drawScaledBox(place, showsPicture_, inner, scale);
+    QImage image(box.width, box.height, QImage::Format_RGB32);
+    for (int y = 0; y < box.height; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < box.width; ++x) {
+            const ColourValue c = box.pixels[static_cast<std::size_t>(y * box.width + x)];
+            line[x] = qRgb(static_cast<int>(redOf(c)), static_cast<int>(greenOf(c)), static_cast<int>(blueOf(c)));
+        }
+    }
+    image_ = std::move(image);
+    imagePlace_ = place;
+    imageInner_ = std::move(inner);
+    imageScale_ = scale;
+    return image_;
 }
 
 void PictureBox::paintEvent(QPaintEvent* /*event*/) {
+    if (container() != nullptr) return;
+    const qreal scale = devicePixelRatioF();
     QPainter painter(this);
-    painter.fillRect(rect(), fill_);
-    if (!picture_.isNull()) painter.drawImage(1, 1, picture_);
-    painter.setPen(Qt::black);
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    // Paint in device pixels from the device pixel nearest the box's corner: through
+    // the painter's own scaling a fractional ratio would blend the picture's colours
+    // and blur its 1-pixel lines.
+    const QPointF corner = painter.deviceTransform().map(QPointF(0, 0));
+    QTransform toDevice;
+    toDevice.scale(1 / scale, 1 / scale);
+    toDevice.translate(std::round(corner.x()) - corner.x(), std::round(corner.y()) - corner.y());
+    painter.setWorldTransform(toDevice);
+    painter.drawImage(QPoint(0, 0), deviceImage(scale));
 }
 
 }  // namespace vaskelo::qt

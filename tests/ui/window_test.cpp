@@ -15,6 +15,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
+#include <array>
 #include <memory>
 #include <optional>
 
@@ -24,7 +26,9 @@
 #include "platform/qt/widgets.h"
 #include "ui/event_wiring.h"
 #include "ui/resistor_picture.h"
+#include "ui/scaled_box.h"
 #include "ui/window_description.h"
+#include "tests/common/scaled_window_checks.h"
 #include "widget_driver.h"
 
 namespace vaskelo::qt {
@@ -462,6 +466,64 @@ private slots:
         QCOMPARE(at(1 + 354, 1 + 44), QColor(Qt::black));
         QCOMPARE(at(1 + 150 + 14, 1 + 46), QColor(196, 237, 177));
         QCOMPARE(at(1 + 5, 1 + 5), QColor(Qt::white));
+    }
+
+    // At the display scale this run was started with (QT_SCALE_FACTOR; 1 without it):
+    // the picture box as grabbed equals the 96-dpi one enlarged by nearest neighbour,
+    // and no label runs into another control.
+    void windowHoldsAtThisDisplayScale() {
+        if (QGuiApplication::platformName() != "xcb") QSKIP("needs a real X server");
+        const qreal scale = form->window()->devicePixelRatioF();
+        QCOMPARE(scale, qEnvironmentVariable("QT_SCALE_FACTOR", "1").toDouble());
+        const std::array<QString, 4> picks{"Beyaz", "Yeşil", "Sarı", "Altın"};
+        for (int band = 1; band <= 4; ++band) pickWithKeys(band, picks[static_cast<std::size_t>(band - 1)]);
+        calculate();
+        QTest::qWait(100);
+        const QImage shot = form->window()->screen()->grabWindow(form->window()->winId()).toImage();
+        const QSize client = form->window()->centralWidget()->size() * scale;
+        QCOMPARE(form->window()->centralWidget()->size(), QSize(375, 285));
+        QVERIFY2(shot.width() >= client.width() && shot.height() >= client.height(), "the window is cut off");
+
+        const QPoint corner = form->control("pd1")->mapTo(form->window(), QPoint(0, 0));
+        const QPoint device(scaledEdge(corner.x(), scale), scaledEdge(corner.y(), scale));
+        std::array<std::uint32_t, 4> fills{};
+        for (int band = 1; band <= 4; ++band) {
+            const QColor c = swatch(band)->fill();
+            fills[static_cast<std::size_t>(band - 1)] = static_cast<std::uint32_t>(c.red() | (c.green() << 8) | (c.blue() << 16));
+        }
+        const auto at = [&](int x, int y) {
+            const QRgb c = shot.pixel(device.x() + x, device.y() + y);
+            return static_cast<std::uint32_t>(qRed(c) | (qGreen(c) << 8) | (qBlue(c) << 16));
+        };
+        const auto faults = scaling::pictureBoxFaults(at, scale, corner.x(), corner.y(), fills);
+        for (const std::string& fault : faults) qWarning("%s", fault.c_str());
+        QVERIFY(faults.empty());
+
+        std::vector<scaling::NamedRect> rects;
+        for (const ControlDescription& c : mainWindowDescription().controls) {
+            if (!c.container.empty()) continue;
+            const QRect r = form->control(c.name)->geometry();
+            rects.push_back({std::string(c.name), r.left(), r.top(), r.right() + 1, r.bottom() + 1});
+        }
+        const auto overlaps = scaling::overlappingControls(rects);
+        for (const std::string& fault : overlaps) qWarning("%s", fault.c_str());
+        QVERIFY(overlaps.empty());
+        // "Tolerans:" as drawn ends before the tolerance text begins.
+        const auto inkColumns = [&](std::string_view name) {
+            const QRect r = form->control(name)->geometry().translated(form->window()->centralWidget()->pos());
+            const QColor ground = shot.pixelColor(qRound(r.left() * scale), qRound(r.top() * scale));
+            int first = shot.width(), last = -1;
+            for (int y = qRound(r.top() * scale); y < qRound((r.bottom() + 1) * scale); ++y) {
+                for (int x = qRound(r.left() * scale); x < qRound((r.right() + 1) * scale); ++x) {
+                    if (shot.pixelColor(x, y).lightness() < ground.lightness() - 80) first = std::min(first, x), last = std::max(last, x);
+                }
+            }
+            return std::pair(first, last);
+        };
+        const auto [toleransFirst, toleransLast] = inkColumns("LTolerans");
+        const auto [valueFirst, valueLast] = inkColumns("Les2");
+        QVERIFY(toleransLast > toleransFirst && valueLast >= valueFirst);
+        QVERIFY2(toleransLast < valueFirst, qPrintable(QString("Tolerans: ends at %1, %%5 begins at %2").arg(toleransLast).arg(valueFirst)));
     }
 };
 

@@ -1,0 +1,42 @@
+// A bordered picture box as device pixels at any display scale. The box is composed
+// at 96 dpi (fill, resistor picture, border, the boxes laid over it) and enlarged by
+// nearest neighbour, so the picture keeps its three colours and every border stays
+// whole and lands on the same picture columns and rows at every scale.
+#pragma once
+
+#include <span>
+#include <vector>
+
+#include "core/colour.h"
+
+namespace vaskelo {
+
+// The first device pixel of 96-dpi pixel `pixel` at `scale`, counted on the window's
+// one grid (from the client area's corner): pixel i covers device pixels
+// [scaledEdge(i), scaledEdge(i + 1)), so at fractional scales some rows and columns are
+// one device pixel wider than others, and neighbouring things neither gap nor overlap.
+int scaledEdge(int pixel, double scale);
+
+// A box in 96-dpi pixels of the window's client area, border included; `fill` is a
+// plain RGB colour.
+struct PlacedBox {
+    int left;
+    int top;
+    int width;
+    int height;
+    ColourValue fill;
+    bool operator==(const PlacedBox&) const = default;
+};
+
+struct BoxImage {
+    int width;   // scaledEdge(box's right) - scaledEdge(box's left)
+    int height;  // the same for bottom and top
+    std::vector<ColourValue> pixels;  // row 0 first, each row left to right
+};
+
+// `box` with a 1-pixel black border, filled, the resistor picture inside its border if
+// `showsPicture`, and each inner box (1-pixel black border, filled) over it, at `scale`
+// device pixels per 96-dpi pixel; the image's first pixel is scaledEdge(box.left), scaledEdge(box.top).
+BoxImage drawScaledBox(const PlacedBox& box, bool showsPicture, std::span<const PlacedBox> inner, double scale);
+
+}  // namespace vaskelo
