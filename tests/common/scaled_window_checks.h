@@ -2,11 +2,13 @@
 // the picture box's pixels as grabbed from the screen, and the controls' rectangles.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <functional>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ui/scaled_box.h"
@@ -106,6 +108,24 @@ inline std::vector<std::string> overlappingControls(const std::vector<NamedRect>
         }
     }
     return faults;
+}
+
+// The first and last device columns holding text (pixels much darker than the
+// rectangle's top-left one) inside a rectangle of device pixels; last < first if none.
+inline std::pair<int, int> inkColumns(const BoxPixels& at, const NamedRect& r) {
+    const auto lightness = [](std::uint32_t c) { return static_cast<int>((c & 0xFF) + ((c >> 8) & 0xFF) + ((c >> 16) & 0xFF)); };
+    const int ground = lightness(at(r.left, r.top));
+    int first = r.right;
+    int last = r.left - 1;
+    for (int y = r.top; y < r.bottom; ++y) {
+        for (int x = r.left; x < r.right; ++x) {
+            if (lightness(at(x, y)) < ground - 240) {
+                first = std::min(first, x);
+                last = std::max(last, x);
+            }
+        }
+    }
+    return {first, last};
 }
 
 }  // namespace vaskelo::scaling

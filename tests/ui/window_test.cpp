@@ -491,10 +491,11 @@ private slots:
             const QColor c = swatch(band)->fill();
             fills[static_cast<std::size_t>(band - 1)] = static_cast<std::uint32_t>(c.red() | (c.green() << 8) | (c.blue() << 16));
         }
-        const auto at = [&](int x, int y) {
-            const QRgb c = shot.pixel(device.x() + x, device.y() + y);
+        const auto inWindow = [&](int x, int y) {
+            const QRgb c = shot.pixel(x, y);
             return static_cast<std::uint32_t>(qRed(c) | (qGreen(c) << 8) | (qBlue(c) << 16));
         };
+        const auto at = [&](int x, int y) { return inWindow(device.x() + x, device.y() + y); };
         const auto faults = scaling::pictureBoxFaults(at, scale, corner.x(), corner.y(), fills);
         for (const std::string& fault : faults) qWarning("%s", fault.c_str());
         QVERIFY(faults.empty());
@@ -509,21 +510,15 @@ private slots:
         for (const std::string& fault : overlaps) qWarning("%s", fault.c_str());
         QVERIFY(overlaps.empty());
         // "Tolerans:" as drawn ends before the tolerance text begins.
-        const auto inkColumns = [&](std::string_view name) {
+        const auto ink = [&](std::string_view name) {
             const QRect r = form->control(name)->geometry().translated(form->window()->centralWidget()->pos());
-            const QColor ground = shot.pixelColor(qRound(r.left() * scale), qRound(r.top() * scale));
-            int first = shot.width(), last = -1;
-            for (int y = qRound(r.top() * scale); y < qRound((r.bottom() + 1) * scale); ++y) {
-                for (int x = qRound(r.left() * scale); x < qRound((r.right() + 1) * scale); ++x) {
-                    if (shot.pixelColor(x, y).lightness() < ground.lightness() - 80) first = std::min(first, x), last = std::max(last, x);
-                }
-            }
-            return std::pair(first, last);
+            return scaling::inkColumns(inWindow, {std::string(name), scaledEdge(r.left(), scale), scaledEdge(r.top(), scale),
+                                                  scaledEdge(r.right() + 1, scale), scaledEdge(r.bottom() + 1, scale)});
         };
-        const auto [toleransFirst, toleransLast] = inkColumns("LTolerans");
-        const auto [valueFirst, valueLast] = inkColumns("Les2");
+        const auto [toleransFirst, toleransLast] = ink("LTolerans");
+        const auto [valueFirst, valueLast] = ink("Les2");
         QVERIFY(toleransLast > toleransFirst && valueLast >= valueFirst);
-        QVERIFY2(toleransLast < valueFirst, qPrintable(QString("Tolerans: ends at %1, %%5 begins at %2").arg(toleransLast).arg(valueFirst)));
+        QVERIFY2(toleransLast < valueFirst, qPrintable(QString("'Tolerans:' ends at %1, the tolerance begins at %2").arg(toleransLast).arg(valueFirst)));
     }
 };
 
