@@ -37,6 +37,8 @@ struct BoxImage {
 // `box` with a 1-pixel black border, filled, the resistor picture inside its border if
 // `showsPicture`, and each inner box (1-pixel black border, filled) over it, at `scale`
 // device pixels per 96-dpi pixel; the image's first pixel is scaledEdge(box.left), scaledEdge(box.top).
-BoxImage drawScaledBox(const PlacedBox& box, bool showsPicture, std::span<const PlacedBox> inner, double scale);
+// `image` is reused, so repainting a box allocates nothing once its size is known.
+void drawScaledBox(const PlacedBox& box, bool showsPicture, std::span<const PlacedBox> inner, double scale,
+                   BoxImage& image);
 
 }  // namespace vaskelo

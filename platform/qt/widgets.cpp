@@ -54,7 +54,9 @@ PictureBox* PictureBox::container() const { return qobject_cast<PictureBox*>(par
 void PictureBox::setFill(const QColor& colour) {
     fill_ = colour;
     if (PictureBox* outer = container()) {
-        outer->update();
+        // A pixel more all round: at fractional scales a border block can reach past the
+        // box's own rectangle by a device pixel.
+        outer->update(geometry().adjusted(-1, -1, 1, 1));
     } else {
         update();
     }
@@ -86,16 +88,15 @@ const QImage& PictureBox::deviceImage(qreal scale) {
         inner.push_back({g.x(), g.y(), g.width(), g.height(), colourValue(box->fill_)});
     }
     if (!image_.isNull() && place == imagePlace_ && inner == imageInner_ && scale == imageScale_) return image_;
-    const BoxImage box = drawScaledBox(place, showsPicture_, inner, scale);
-    QImage image(box.width, box.height, QImage::Format_RGB32);
-    for (int y = 0; y < box.height; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < box.width; ++x) {
-            const ColourValue c = box.pixels[static_cast<std::size_t>(y * box.width + x)];
-            line[x] = qRgb(static_cast<int>(redOf(c)), static_cast<int>(greenOf(c)), static_cast<int>(blueOf(c)));
-        }
+    drawScaledBox(place, showsPicture_, inner, scale, pixels_);
+    if (image_.width() != pixels_.width || image_.height() != pixels_.height) {
+        image_ = QImage(pixels_.width, pixels_.height, QImage::Format_RGB32);
     }
-    image_ = std::move(image);
+    for (int y = 0; y < pixels_.height; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image_.scanLine(y));
+        const ColourValue* in = pixels_.pixels.data() + static_cast<std::ptrdiff_t>(y) * pixels_.width;
+        for (int x = 0; x < pixels_.width; ++x) line[x] = 0xFF000000u | (redOf(in[x]) << 16) | (greenOf(in[x]) << 8) | blueOf(in[x]);
+    }
     imagePlace_ = place;
     imageInner_ = std::move(inner);
     imageScale_ = scale;

@@ -56,6 +56,7 @@ private:
 
     QColor fill_;
     bool showsPicture_ = false;
+    BoxImage pixels_{};
     QImage image_;
     PlacedBox imagePlace_{};
     std::vector<PlacedBox> imageInner_;

@@ -41,13 +41,15 @@ double scaleOf(HWND box) {
     return dpi > 0 ? dpi / 96.0 : 1.0;
 }
 
-// The box with the boxes standing in it, as 32-bit DIB pixels (blue in the low byte).
-BoxImage boxImage(HWND box) {
+// The box with the boxes standing in it, as 32-bit DIB pixels (blue in the low byte),
+// in a buffer kept from one paint to the next.
+const BoxImage& boxImage(HWND box) {
     std::vector<PlacedBox> inner;
     for (HWND child = GetWindow(box, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
         if (isPictureBox(child) && IsWindowVisible(child) != FALSE) inner.push_back(placeOf(child));
     }
-    BoxImage image = drawScaledBox(placeOf(box), GetWindowLongPtrW(box, kPictureSlot) != 0, inner, scaleOf(box));
+    static BoxImage image;
+    drawScaledBox(placeOf(box), GetWindowLongPtrW(box, kPictureSlot) != 0, inner, scaleOf(box), image);
     for (ColourValue& c : image.pixels) c = (redOf(c) << 16) | (greenOf(c) << 8) | blueOf(c);
     return image;
 }
@@ -68,7 +70,7 @@ void paint(HWND box) {
     } else {
         outer = box;
     }
-    const BoxImage image = boxImage(outer);
+    const BoxImage& image = boxImage(outer);
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
     info.bmiHeader.biWidth = image.width;
