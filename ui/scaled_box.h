@@ -11,14 +11,15 @@
 
 namespace vaskelo {
 
-// The first device pixel of 96-dpi pixel `pixel` at `scale`, counted on the window's
-// one grid (from the client area's corner): pixel i covers device pixels
+// The first device pixel of 96-dpi pixel `pixel` at `scale`, counted on the one grid
+// of the surface the window draws on (from its corner): pixel i covers device pixels
 // [scaledEdge(i), scaledEdge(i + 1)), so at fractional scales some rows and columns are
 // one device pixel wider than others, and neighbouring things neither gap nor overlap.
 int scaledEdge(int pixel, double scale);
 
-// A box in 96-dpi pixels of the window's client area, border included; `fill` is a
-// plain RGB colour.
+// A box in 96-dpi pixels from the corner of the surface the window draws on (the
+// client area on Win32, the window with its menu bar on Qt), border included; `fill`
+// is a plain RGB colour.
 struct PlacedBox {
     int left;
     int top;

@@ -77,7 +77,7 @@ ColourValue colourValue(const QColor& colour) {
 }  // namespace
 
 const QImage& PictureBox::deviceImage(qreal scale) {
-    // Places on the window's grid: its client area's pixels at 96 dpi.
+    // Places on the grid of the window's surface: its logical pixels, which are 96-dpi ones.
     const QPoint corner = mapTo(window(), QPoint(0, 0));
     const PlacedBox place{corner.x(), corner.y(), width(), height(), colourValue(fill_)};
     std::vector<PlacedBox> inner;

@@ -20,7 +20,9 @@ constexpr int kSizeSlot = 3 * static_cast<int>(sizeof(LONG_PTR));
 constexpr int kDpiSlot = 4 * static_cast<int>(sizeof(LONG_PTR));
 constexpr int kSlots = 5;
 
-LONG_PTR pack(LONG low, LONG high) { return static_cast<LONG_PTR>((low & 0xFFFF) | ((high & 0xFFFF) << 16)); }
+LONG_PTR pack(LONG low, LONG high) {
+    return static_cast<LONG_PTR>(static_cast<std::uint32_t>(low & 0xFFFF) | (static_cast<std::uint32_t>(high & 0xFFFF) << 16));
+}
 int lowOf(LONG_PTR packed) { return static_cast<int>(static_cast<std::int16_t>(packed & 0xFFFF)); }
 int highOf(LONG_PTR packed) { return static_cast<int>(static_cast<std::int16_t>((packed >> 16) & 0xFFFF)); }
 

@@ -16,7 +16,7 @@ bool registerPictureBoxClass(HINSTANCE instance);
 
 HWND createPictureBox(HWND parent, UINT id, HINSTANCE instance, COLORREF fill, bool showsPicture);
 
-// Places the box at `onGrid` (96-dpi pixels of the window's client area, border
+// Places the box at `onGrid` (96-dpi pixels from the client area's corner, border
 // included) on a screen of `dpi`; its edges land where the window's pixel edges do at
 // that scale, as do the picture's, so a swatch always covers the same picture columns.
 void placePictureBox(HWND box, const RECT& onGrid, UINT dpi);
