@@ -20,6 +20,7 @@
 #include <memory>
 #include <optional>
 
+#include "core/band_colours.h"
 #include "core/main_form.h"
 #include "platform/qt/application.h"
 #include "platform/qt/qt_form.h"
@@ -488,8 +489,7 @@ private slots:
         const QPoint device(scaledEdge(corner.x(), scale), scaledEdge(corner.y(), scale));
         std::array<std::uint32_t, 4> fills{};
         for (int band = 1; band <= 4; ++band) {
-            const QColor c = swatch(band)->fill();
-            fills[static_cast<std::size_t>(band - 1)] = static_cast<std::uint32_t>(c.red() | (c.green() << 8) | (c.blue() << 16));
+            fills[static_cast<std::size_t>(band - 1)] = findBandColour(picks[static_cast<std::size_t>(band - 1)].toStdString())->swatch;
         }
         const auto inWindow = [&](int x, int y) {
             const QRgb c = shot.pixel(x, y);

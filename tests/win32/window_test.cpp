@@ -14,6 +14,7 @@
 #include <tuple>
 #include <vector>
 
+#include "core/band_colours.h"
 #include "core/main_form.h"
 #include "core/runtime_error.h"
 #include "platform/win32/application.h"
@@ -586,7 +587,7 @@ TEST_F(Win32Window, WindowHoldsAtThisDisplayScale) {
     EXPECT_EQ(std::pair(grab.width, grab.height), std::pair(scaledEdge(375, scale), scaledEdge(285, scale)));
 
     std::array<std::uint32_t, 4> fills{};
-    for (int band = 1; band <= 4; ++band) fills[static_cast<std::size_t>(band - 1)] = shown(band);
+    for (int band = 1; band <= 4; ++band) fills[static_cast<std::size_t>(band - 1)] = findBandColour(picks[band - 1])->swatch;
     const int corner = scaledEdge(8, scale);  // pd1 at 8, 8
     const auto faults = scaling::pictureBoxFaults([&](int x, int y) { return grab(corner + x, corner + y); }, scale, 8, 8, fills);
     for (const std::string& fault : faults) ADD_FAILURE() << fault;
