@@ -12,18 +12,13 @@ namespace {
 
 constexpr ColourValue kBorder = 0x000000u;
 
-// A bordered, filled box drawn into `pixels` (rows of `stride`), clipped to the outer box.
-void frame(std::vector<ColourValue>& pixels, int stride, int left, int top, int width, int height, ColourValue fill,
-           int clipWidth, int clipHeight) {
-    const int x0 = std::max(left, 0);
-    const int x1 = std::min(left + width, clipWidth);
-    for (int y = std::max(top, 0); y < std::min(top + height, clipHeight); ++y) {
-        if (x0 >= x1) break;
-        auto* row = pixels.data() + static_cast<std::ptrdiff_t>(y) * stride;
-        const bool edgeRow = y == top || y == top + height - 1;
-        std::fill(row + x0, row + x1, edgeRow ? kBorder : fill);
-        if (x0 == left) row[x0] = kBorder;
-        if (x1 == left + width) row[x1 - 1] = kBorder;
+// A rectangle of the image in one colour, clipped to the image.
+void fill(BoxImage& image, const DeviceRect& r, ColourValue colour) {
+    const int left = std::max(r.left, 0);
+    const int right = std::min(r.right, image.width);
+    for (int y = std::max(r.top, 0); y < std::min(r.bottom, image.height) && left < right; ++y) {
+        auto* row = image.pixels.data() + static_cast<std::ptrdiff_t>(y) * image.width;
+        std::fill(row + left, row + right, colour);
     }
 }
 
@@ -41,6 +36,17 @@ std::vector<int> sourceOf(int first, int pixels, double scale) {
 
 int scaledEdge(int pixel, double scale) { return static_cast<int>(std::lround(pixel * scale)); }
 
+ScaledFrame scaledFrame(const PlacedBox& box, const PlacedBox& outer, double scale) {
+    const int x = scaledEdge(outer.left, scale);
+    const int y = scaledEdge(outer.top, scale);
+    const int right = box.left + box.width;
+    const int bottom = box.top + box.height;
+    return {{scaledEdge(box.left, scale) - x, scaledEdge(box.top, scale) - y, scaledEdge(right, scale) - x,
+             scaledEdge(bottom, scale) - y},
+            {scaledEdge(box.left + 1, scale) - x, scaledEdge(box.top + 1, scale) - y, scaledEdge(right - 1, scale) - x,
+             scaledEdge(bottom - 1, scale) - y}};
+}
+
 void drawScaledBox(const PlacedBox& outer, bool showsPicture, std::span<const PlacedBox> inner, double scale,
                    BoxImage& image) {
     const int width = std::max(outer.width, 0);
@@ -48,7 +54,13 @@ void drawScaledBox(const PlacedBox& outer, bool showsPicture, std::span<const Pl
     // The box at 96 dpi, composed in a buffer kept from one call to the next.
     thread_local std::vector<ColourValue> box;
     box.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), outer.fill);
-    frame(box, width, 0, 0, width, height, outer.fill, width, height);
+    for (int y = 0; y < height; ++y) {
+        const bool edgeRow = y == 0 || y == height - 1;
+        auto* row = box.data() + static_cast<std::ptrdiff_t>(y) * width;
+        if (edgeRow) std::fill_n(row, width, kBorder);
+        row[0] = kBorder;
+        row[width - 1] = kBorder;
+    }
     if (showsPicture) {
         // The picture stands at the interior's top-left corner, clipped by the border.
         static const std::vector<ColourValue> picture = drawResistorPicture();
@@ -57,9 +69,6 @@ void drawScaledBox(const PlacedBox& outer, bool showsPicture, std::span<const Pl
             std::copy_n(picture.begin() + static_cast<std::ptrdiff_t>(y) * kPictureWidth, columns,
                         box.begin() + static_cast<std::ptrdiff_t>(y + 1) * width + 1);
         }
-    }
-    for (const PlacedBox& b : inner) {
-        frame(box, width, b.left - outer.left, b.top - outer.top, b.width, b.height, b.fill, width, height);
     }
 
     const std::vector<int> columns = sourceOf(outer.left, width, scale);
@@ -75,6 +84,11 @@ void drawScaledBox(const PlacedBox& outer, bool showsPicture, std::span<const Pl
         }
         const ColourValue* in = box.data() + static_cast<std::ptrdiff_t>(rows[y]) * width;
         for (std::size_t x = 0; x < columns.size(); ++x) out[x] = in[columns[x]];
+    }
+    for (const PlacedBox& b : inner) {
+        const ScaledFrame f = scaledFrame(b, outer, scale);
+        fill(image, f.outside, kBorder);
+        fill(image, f.inside, b.fill);
     }
 }
 

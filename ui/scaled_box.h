@@ -1,7 +1,8 @@
 // A bordered picture box as device pixels at any display scale. The box is composed
-// at 96 dpi (fill, resistor picture, border, the boxes laid over it) and enlarged by
-// nearest neighbour, so the picture keeps its three colours and every border stays
-// whole and lands on the same picture columns and rows at every scale.
+// at 96 dpi (fill, resistor picture, border) and enlarged by nearest neighbour, and the
+// boxes laid over it (the band swatches) fall on the same pixel edges, so the picture
+// keeps its three colours and every border stays whole and lands on the same picture
+// columns and rows at every scale.
 #pragma once
 
 #include <span>
@@ -34,6 +35,22 @@ struct BoxImage {
     int height;  // the same for bottom and top
     std::vector<ColourValue> pixels;  // row 0 first, each row left to right
 };
+
+// Device pixels from a box's first device pixel; right and bottom are not included.
+struct DeviceRect {
+    int left;
+    int top;
+    int right;
+    int bottom;
+};
+
+// Where a box standing in `outer` lands at `scale`, counted from outer's first device
+// pixel: all of it (its black border is what `inside` leaves of it) and its interior.
+struct ScaledFrame {
+    DeviceRect outside;
+    DeviceRect inside;
+};
+ScaledFrame scaledFrame(const PlacedBox& box, const PlacedBox& outer, double scale);
 
 // `box` with a 1-pixel black border, filled, the resistor picture inside its border if
 // `showsPicture`, and each inner box (1-pixel black border, filled) over it, at `scale`

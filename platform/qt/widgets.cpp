@@ -76,19 +76,15 @@ ColourValue colourValue(const QColor& colour) {
 
 }  // namespace
 
-const QImage& PictureBox::deviceImage(qreal scale) {
-    // Places on the grid of the window's surface: its logical pixels, which are 96-dpi ones.
+PlacedBox PictureBox::place() const {
+    // The window's logical pixels, which are 96-dpi ones.
     const QPoint corner = mapTo(window(), QPoint(0, 0));
-    const PlacedBox place{corner.x(), corner.y(), width(), height(), colourValue(fill_)};
-    std::vector<PlacedBox> inner;
-    for (QObject* child : children()) {
-        const auto* box = qobject_cast<PictureBox*>(child);
-        if (box == nullptr || box->isHidden()) continue;
-        const QRect g = box->geometry().translated(corner);
-        inner.push_back({g.x(), g.y(), g.width(), g.height(), colourValue(box->fill_)});
-    }
-    if (!image_.isNull() && place == imagePlace_ && inner == imageInner_ && scale == imageScale_) return image_;
-    drawScaledBox(place, showsPicture_, inner, scale, pixels_);
+    return {corner.x(), corner.y(), width(), height(), colourValue(fill_)};
+}
+
+const QImage& PictureBox::deviceImage(const PlacedBox& place, qreal scale) {
+    if (!image_.isNull() && place == imagePlace_ && scale == imageScale_) return image_;
+    drawScaledBox(place, showsPicture_, {}, scale, pixels_);
     if (image_.width() != pixels_.width || image_.height() != pixels_.height) {
         image_ = QImage(pixels_.width, pixels_.height, QImage::Format_RGB32);
     }
@@ -98,7 +94,6 @@ const QImage& PictureBox::deviceImage(qreal scale) {
         for (int x = 0; x < pixels_.width; ++x) line[x] = 0xFF000000u | (redOf(in[x]) << 16) | (greenOf(in[x]) << 8) | blueOf(in[x]);
     }
     imagePlace_ = place;
-    imageInner_ = std::move(inner);
     imageScale_ = scale;
     return image_;
 }
@@ -115,7 +110,15 @@ void PictureBox::paintEvent(QPaintEvent* /*event*/) {
     toDevice.scale(1 / scale, 1 / scale);
     toDevice.translate(std::round(corner.x()) - corner.x(), std::round(corner.y()) - corner.y());
     painter.setWorldTransform(toDevice);
-    painter.drawImage(QPoint(0, 0), deviceImage(scale));
+    const PlacedBox outer = place();
+    painter.drawImage(QPoint(0, 0), deviceImage(outer, scale));
+    for (QObject* child : children()) {
+        const auto* box = qobject_cast<PictureBox*>(child);
+        if (box == nullptr || box->isHidden()) continue;
+        const ScaledFrame f = scaledFrame(box->place(), outer, scale);
+        painter.fillRect(QRect(QPoint(f.outside.left, f.outside.top), QPoint(f.outside.right - 1, f.outside.bottom - 1)), Qt::black);
+        painter.fillRect(QRect(QPoint(f.inside.left, f.inside.top), QPoint(f.inside.right - 1, f.inside.bottom - 1)), box->fill_);
+    }
 }
 
 }  // namespace vaskelo::qt

@@ -50,16 +50,17 @@ protected:
 
 private:
     PictureBox* container() const;
-    // The box and the boxes standing in it as device pixels, made again only when
-    // their colours, places or the display scale change.
-    const QImage& deviceImage(qreal scale);
+    // Where the box stands on the grid of the window's surface.
+    PlacedBox place() const;
+    // The box and its picture as device pixels, made again only when its colour, place
+    // or the display scale change; the boxes standing in it are painted over it.
+    const QImage& deviceImage(const PlacedBox& place, qreal scale);
 
     QColor fill_;
     bool showsPicture_ = false;
     BoxImage pixels_{};
     QImage image_;
     PlacedBox imagePlace_{};
-    std::vector<PlacedBox> imageInner_;
     qreal imageScale_ = 0;
 };
 
