@@ -17,7 +17,6 @@
 #include "core/runtime_error.h"
 #include "platform/qt/colours.h"
 #include "platform/qt/widgets.h"
-#include "ui/resistor_picture.h"
 #include "ui/spoken_names.h"
 
 namespace vaskelo::qt {
@@ -57,19 +56,6 @@ QFont makeFont(const FontDescription& description) {
 void fitToText(QLabel* label) {
     const QFontMetrics metrics(label->font());
     label->resize(metrics.horizontalAdvance(label->text()), metrics.height());
-}
-
-QImage resistorImage() {
-    const auto pixels = drawResistorPicture();
-    QImage image(kPictureWidth, kPictureHeight, QImage::Format_RGB32);
-    for (int y = 0; y < kPictureHeight; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < kPictureWidth; ++x) {
-            const ColourValue c = pixels[static_cast<std::size_t>(y * kPictureWidth + x)];
-            line[x] = qRgb(static_cast<int>(redOf(c)), static_cast<int>(greenOf(c)), static_cast<int>(blueOf(c)));
-        }
-    }
-    return image;
 }
 
 }  // namespace
@@ -121,7 +107,7 @@ void QtForm::build(const WindowDescription& description) {
             case ControlKind::PictureBox: {
                 auto* box = new PictureBox(parent);
                 box->setFill(toQColor(c.background));
-                if (c.showsPicture) box->setPicture(resistorImage());
+                box->setShowsPicture(c.showsPicture);
                 widget = box;
                 break;
             }

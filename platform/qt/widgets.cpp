@@ -9,6 +9,11 @@
 #include <QPainter>
 #include <QSignalBlocker>
 
+#include <cmath>
+#include <utility>
+
+#include "core/colour.h"
+
 namespace vaskelo::qt {
 
 BandCombo::BandCombo(QWidget* parent) : QComboBox(parent) {
@@ -54,25 +59,80 @@ PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {
     static const bool accessible = (QAccessible::installFactory(pictureBoxAccessible), true);
     static_cast<void>(accessible);
     setFocusPolicy(Qt::StrongFocus);
-    setAttribute(Qt::WA_OpaquePaintEvent);
+    // An inner box paints nothing itself: what lies under it is its container's painting.
+    if (container() == nullptr) setAttribute(Qt::WA_OpaquePaintEvent);
 }
+
+PictureBox* PictureBox::container() const { return qobject_cast<PictureBox*>(parentWidget()); }
 
 void PictureBox::setFill(const QColor& colour) {
     fill_ = colour;
+    if (PictureBox* outer = container()) {
+        // A pixel more all round: at fractional scales a border block can reach past the
+        // box's own rectangle by a device pixel.
+        outer->update(geometry().adjusted(-1, -1, 1, 1));
+    } else {
+        update();
+    }
+}
+
+void PictureBox::setShowsPicture(bool shows) {
+    showsPicture_ = shows;
     update();
 }
 
-void PictureBox::setPicture(const QImage& picture) {
-    picture_ = picture;
-    update();
+namespace {
+
+ColourValue colourValue(const QColor& colour) {
+    return static_cast<ColourValue>(colour.red()) | (static_cast<ColourValue>(colour.green()) << 8) |
+           (static_cast<ColourValue>(colour.blue()) << 16);
+}
+
+}  // namespace
+
+PlacedBox PictureBox::place() const {
+    // The window's logical pixels, which are 96-dpi ones.
+    const QPoint corner = mapTo(window(), QPoint(0, 0));
+    return {corner.x(), corner.y(), width(), height(), colourValue(fill_)};
+}
+
+const QImage& PictureBox::deviceImage(const PlacedBox& place, qreal scale) {
+    if (!image_.isNull() && place == imagePlace_ && scale == imageScale_) return image_;
+    drawScaledBox(place, showsPicture_, {}, scale, pixels_);
+    if (image_.width() != pixels_.width || image_.height() != pixels_.height) {
+        image_ = QImage(pixels_.width, pixels_.height, QImage::Format_RGB32);
+    }
+    for (int y = 0; y < pixels_.height; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image_.scanLine(y));
+        const ColourValue* in = pixels_.pixels.data() + static_cast<std::ptrdiff_t>(y) * pixels_.width;
+        for (int x = 0; x < pixels_.width; ++x) line[x] = 0xFF000000u | (redOf(in[x]) << 16) | (greenOf(in[x]) << 8) | blueOf(in[x]);
+    }
+    imagePlace_ = place;
+    imageScale_ = scale;
+    return image_;
 }
 
 void PictureBox::paintEvent(QPaintEvent* /*event*/) {
+    if (container() != nullptr) return;
+    const qreal scale = devicePixelRatioF();
     QPainter painter(this);
-    painter.fillRect(rect(), fill_);
-    if (!picture_.isNull()) painter.drawImage(1, 1, picture_);
-    painter.setPen(Qt::black);
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    // Paint in device pixels from the device pixel nearest the box's corner: through
+    // the painter's own scaling a fractional ratio would blend the picture's colours
+    // and blur its 1-pixel lines.
+    const QPointF corner = painter.deviceTransform().map(QPointF(0, 0));
+    QTransform toDevice;
+    toDevice.scale(1 / scale, 1 / scale);
+    toDevice.translate(std::round(corner.x()) - corner.x(), std::round(corner.y()) - corner.y());
+    painter.setWorldTransform(toDevice);
+    const PlacedBox outer = place();
+    painter.drawImage(QPoint(0, 0), deviceImage(outer, scale));
+    for (QObject* child : children()) {
+        const auto* box = qobject_cast<PictureBox*>(child);
+        if (box == nullptr || box->isHidden()) continue;
+        const ScaledFrame f = scaledFrame(box->place(), outer, scale);
+        painter.fillRect(QRect(QPoint(f.outside.left, f.outside.top), QPoint(f.outside.right - 1, f.outside.bottom - 1)), Qt::black);
+        painter.fillRect(QRect(QPoint(f.inside.left, f.inside.top), QPoint(f.inside.right - 1, f.inside.bottom - 1)), box->fill_);
+    }
 }
 
 }  // namespace vaskelo::qt

@@ -6,6 +6,10 @@
 #include <QImage>
 #include <QWidget>
 
+#include <vector>
+
+#include "ui/scaled_box.h"
+
 namespace vaskelo::qt {
 
 // An editable drop-down list. Qt turns Enter and losing focus into a pick when the
@@ -27,8 +31,11 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 };
 
-// A box with a flat 1-pixel black border, filled with its colour, optionally with a
-// picture drawn at its interior's top-left corner.
+// A box with a flat 1-pixel black border, filled with its colour, optionally showing
+// the resistor picture at its interior's top-left corner. It paints in whole device
+// pixels, enlarging by nearest neighbour at any display scale; a box standing in
+// another box (a band swatch) is painted by that box, so that both land on the same
+// device pixels even where the inner one's position is a fraction of a device pixel.
 class PictureBox : public QWidget {
     Q_OBJECT
 
@@ -36,14 +43,25 @@ public:
     explicit PictureBox(QWidget* parent);
     void setFill(const QColor& colour);
     QColor fill() const { return fill_; }
-    void setPicture(const QImage& picture);
+    void setShowsPicture(bool shows);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    PictureBox* container() const;
+    // Where the box stands on the grid of the window's surface.
+    PlacedBox place() const;
+    // The box and its picture as device pixels, made again only when its colour, place
+    // or the display scale change; the boxes standing in it are painted over it.
+    const QImage& deviceImage(const PlacedBox& place, qreal scale);
+
     QColor fill_;
-    QImage picture_;
+    bool showsPicture_ = false;
+    BoxImage pixels_{};
+    QImage image_;
+    PlacedBox imagePlace_{};
+    qreal imageScale_ = 0;
 };
 
 }  // namespace vaskelo::qt

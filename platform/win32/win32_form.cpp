@@ -265,6 +265,17 @@ int Win32Form::pixels(double twips) const { return twipsToPixels(twips * dpi_ / 
 void Win32Form::layout() {
     for (Control& c : controls_) {
         const TwipRect& r = c.described->rect;
+        if (c.described->kind == ControlKind::PictureBox) {
+            // A box inside another is placed from the inside of the outer box's border.
+            int left = twipsToPixels(r.left);
+            int top = twipsToPixels(r.top);
+            if (const Control* outer = find(c.described->container)) {
+                left += twipsToPixels(outer->described->rect.left) + 1;
+                top += twipsToPixels(outer->described->rect.top) + 1;
+            }
+            placePictureBox(c.hwnd, RECT{left, top, left + twipsToPixels(r.width), top + twipsToPixels(r.height)}, dpi_);
+            continue;
+        }
         int height = pixels(r.height);
         if (c.described->kind == ControlKind::ComboBox) {
             // A drop-down's height includes its open list; the closed field follows the font.

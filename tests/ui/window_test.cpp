@@ -17,17 +17,22 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
+#include <array>
 #include <functional>
 #include <memory>
 #include <optional>
 
+#include "core/band_colours.h"
 #include "core/main_form.h"
 #include "platform/qt/application.h"
 #include "platform/qt/qt_form.h"
 #include "platform/qt/widgets.h"
 #include "ui/event_wiring.h"
 #include "ui/resistor_picture.h"
+#include "ui/scaled_box.h"
 #include "ui/window_description.h"
+#include "tests/common/scaled_window_checks.h"
 #include "widget_driver.h"
 
 namespace vaskelo::qt {
@@ -547,6 +552,58 @@ private slots:
         QCOMPARE(at(1 + 354, 1 + 44), QColor(Qt::black));
         QCOMPARE(at(1 + 150 + 14, 1 + 46), QColor(196, 237, 177));
         QCOMPARE(at(1 + 5, 1 + 5), QColor(Qt::white));
+    }
+
+    // At the display scale this run was started with (QT_SCALE_FACTOR; 1 without it):
+    // the picture box as grabbed equals the 96-dpi one enlarged by nearest neighbour,
+    // and no label runs into another control.
+    void windowHoldsAtThisDisplayScale() {
+        if (QGuiApplication::platformName() != "xcb") QSKIP("needs a real X server");
+        const qreal scale = form->window()->devicePixelRatioF();
+        QCOMPARE(scale, qEnvironmentVariable("QT_SCALE_FACTOR", "1").toDouble());
+        const std::array<QString, 4> picks{"Beyaz", "Yeşil", "Sarı", "Altın"};
+        for (int band = 1; band <= 4; ++band) pickWithKeys(band, picks[static_cast<std::size_t>(band - 1)]);
+        calculate();
+        QTest::qWait(100);
+        const QImage shot = form->window()->screen()->grabWindow(form->window()->winId()).toImage();
+        const QSize client = form->window()->centralWidget()->size() * scale;
+        QCOMPARE(form->window()->centralWidget()->size(), QSize(375, 285));
+        QVERIFY2(shot.width() >= client.width() && shot.height() >= client.height(), "the window is cut off");
+
+        const QPoint corner = form->control("pd1")->mapTo(form->window(), QPoint(0, 0));
+        const QPoint device(scaledEdge(corner.x(), scale), scaledEdge(corner.y(), scale));
+        std::array<std::uint32_t, 4> fills{};
+        for (int band = 1; band <= 4; ++band) {
+            fills[static_cast<std::size_t>(band - 1)] = findBandColour(picks[static_cast<std::size_t>(band - 1)].toStdString())->swatch;
+        }
+        const auto inWindow = [&](int x, int y) {
+            const QRgb c = shot.pixel(x, y);
+            return static_cast<std::uint32_t>(qRed(c) | (qGreen(c) << 8) | (qBlue(c) << 16));
+        };
+        const auto at = [&](int x, int y) { return inWindow(device.x() + x, device.y() + y); };
+        const auto faults = scaling::pictureBoxFaults(at, scale, corner.x(), corner.y(), fills);
+        for (const std::string& fault : faults) qWarning("%s", fault.c_str());
+        QVERIFY(faults.empty());
+
+        std::vector<scaling::NamedRect> rects;
+        for (const ControlDescription& c : mainWindowDescription().controls) {
+            if (!c.container.empty()) continue;
+            const QRect r = form->control(c.name)->geometry();
+            rects.push_back({std::string(c.name), r.left(), r.top(), r.right() + 1, r.bottom() + 1});
+        }
+        const auto overlaps = scaling::overlappingControls(rects);
+        for (const std::string& fault : overlaps) qWarning("%s", fault.c_str());
+        QVERIFY(overlaps.empty());
+        // "Tolerans:" as drawn ends before the tolerance text begins.
+        const auto ink = [&](std::string_view name) {
+            const QRect r = form->control(name)->geometry().translated(form->window()->centralWidget()->pos());
+            return scaling::inkColumns(inWindow, {std::string(name), scaledEdge(r.left(), scale), scaledEdge(r.top(), scale),
+                                                  scaledEdge(r.right() + 1, scale), scaledEdge(r.bottom() + 1, scale)});
+        };
+        const auto [toleransFirst, toleransLast] = ink("LTolerans");
+        const auto [valueFirst, valueLast] = ink("Les2");
+        QVERIFY(toleransLast > toleransFirst && valueLast >= valueFirst);
+        QVERIFY2(toleransLast < valueFirst, qPrintable(QString("'Tolerans:' ends at %1, the tolerance begins at %2").arg(toleransLast).arg(valueFirst)));
     }
 };
 

@@ -6,6 +6,8 @@
 #include <oleacc.h>
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <functional>
 #include <iterator>
 #include <memory>
@@ -13,6 +15,7 @@
 #include <tuple>
 #include <vector>
 
+#include "core/band_colours.h"
 #include "core/main_form.h"
 #include "core/runtime_error.h"
 #include "platform/win32/application.h"
@@ -20,6 +23,8 @@
 #include "platform/win32/win32_form.h"
 #include "ui/event_wiring.h"
 #include "ui/resistor_picture.h"
+#include "ui/scaled_box.h"
+#include "tests/common/scaled_window_checks.h"
 #include "ui/window_description.h"
 
 namespace vaskelo::win32 {
@@ -97,6 +102,40 @@ std::string spoken(HWND hwnd, bool description = false) {
 std::vector<HWND>* gRenamed = nullptr;
 void CALLBACK noteRename(HWINEVENTHOOK, DWORD, HWND hwnd, LONG, LONG, DWORD, DWORD) {
     if (gRenamed != nullptr) gRenamed->push_back(hwnd);
+}
+
+// The client area as device pixels, 0x00BBGGRR, read once from the window's surface.
+struct Grab {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> pixels;
+    std::uint32_t operator()(int x, int y) const {
+        if (x < 0 || y < 0 || x >= width || y >= height) return 0xFF000000u;  // matches no colour
+        const std::uint32_t c = pixels[static_cast<std::size_t>(y * width + x)];
+        return ((c >> 16) & 0xFF) | (c & 0xFF00) | ((c & 0xFF) << 16);
+    }
+};
+
+Grab grabClient(HWND window) {
+    RECT client;
+    GetClientRect(window, &client);
+    Grab grab{client.right, client.bottom, {}};
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), grab.width, -grab.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HDC screen = GetDC(window);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, grab.width, grab.height, screen, 0, 0, SRCCOPY);
+    GdiFlush();
+    const auto* first = static_cast<const std::uint32_t*>(bits);
+    grab.pixels.assign(first, first + static_cast<std::size_t>(grab.width) * static_cast<std::size_t>(grab.height));
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(window, screen);
+    return grab;
 }
 
 // Ends the program's message loop should the window fail to.
@@ -288,8 +327,8 @@ TEST_F(Win32Window, ControlsStandWhereTheDescriptionPutsThem) {
     };
     const Row rows[] = {
         {"picture, its border included", "pd1", {8, 8, 365, 105}},
-        {"band 1 swatch, inside the picture's border", "pr1", {48, 8, 90, 86}},
-        {"band 4 swatch", "pr4", {240, 8, 282, 86}},
+        {"band 1 swatch, inside the picture's border", "pr1", {49, 9, 91, 87}},
+        {"band 4 swatch", "pr4", {241, 9, 283, 87}},
         {"band 1 list", "Cr1", {8, 136, 89}},
         {"band 4 list, one pixel over band 3", "Cr4", {248, 136, 329}},
         {"calculate", "CommDH", {8, 160, 329, 185}},
@@ -544,6 +583,12 @@ TEST_F(Win32Window, MovingToAScreenOfAnotherDpiScalesEverything) {
     EXPECT_EQ(placeOf(combo(1))[1], 204);
     EXPECT_EQ(fontOf(at("Ls1")).lfHeight, -96);
     EXPECT_EQ(fontOf(at("Lr1")).lfHeight, -16);  // the window's 8 points
+    std::array<std::uint32_t, 4> fills{};
+    for (int band = 1; band <= 4; ++band) fills[static_cast<std::size_t>(band - 1)] = shown(band);
+    const Grab grab = grabClient(form->window());
+    for (const std::string& fault : scaling::pictureBoxFaults([&](int x, int y) { return grab(12 + x, 12 + y); }, 1.5, 8, 8, fills)) {
+        ADD_FAILURE() << fault;
+    }
     menu("Hakkında");
     EXPECT_EQ(placeOf(at("Ls1"))[1], 330);
 }
@@ -602,6 +647,94 @@ TEST_F(Win32Window, ScreenReadersHearNamesAndValues) {
     // What the result labels are goes with them, not in place of their value.
     EXPECT_EQ(spoken(at("Ls1"), true), "Sonuç");
     EXPECT_EQ(spoken(at("Les2"), true), "Tolerans");
+}
+
+// At the screen's DPI (VASKELO_EXPECT_DPI names it when a scale run started this
+// process): the picture box as drawn equals the 96-dpi one enlarged by nearest
+// neighbour, the client area is the scaled one, and no label runs into a control.
+TEST_F(Win32Window, WindowHoldsAtThisDisplayScale) {
+    wchar_t expected[16] = {};
+    if (GetEnvironmentVariableW(L"VASKELO_EXPECT_DPI", expected, 16) > 0) {
+        EXPECT_EQ(form->dpi(), static_cast<UINT>(_wtoi(expected)));
+    }
+    const double scale = form->dpi() / 96.0;
+    // The whole window on the screen, so that its surface holds every pixel.
+    SetWindowPos(form->window(), nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    const char* picks[4] = {"Beyaz", "Yeşil", "Sarı", "Altın"};
+    for (int band = 1; band <= 4; ++band) pickWithKeys(band, picks[band - 1]);
+    click("CommDH");
+    pump();
+    UpdateWindow(form->window());
+    const Grab grab = grabClient(form->window());
+    EXPECT_EQ(std::pair(grab.width, grab.height), std::pair(scaledEdge(375, scale), scaledEdge(285, scale)));
+
+    std::array<std::uint32_t, 4> fills{};
+    for (int band = 1; band <= 4; ++band) fills[static_cast<std::size_t>(band - 1)] = findBandColour(picks[band - 1])->swatch;
+    const int corner = scaledEdge(8, scale);  // pd1 at 8, 8
+    const auto faults = scaling::pictureBoxFaults([&](int x, int y) { return grab(corner + x, corner + y); }, scale, 8, 8, fills);
+    for (const std::string& fault : faults) ADD_FAILURE() << fault;
+
+    std::vector<scaling::NamedRect> rects;
+    for (const ControlDescription& c : mainWindowDescription().controls) {
+        if (!c.container.empty()) continue;
+        const std::vector<LONG> r = placeOf(at(c.name));
+        rects.push_back({std::string(c.name), r[0], r[1], r[2], r[3]});
+    }
+    for (const std::string& fault : scaling::overlappingControls(rects)) ADD_FAILURE() << fault;
+    // "Tolerans:" as drawn ends before the tolerance text begins.
+    const auto ink = [&](std::string_view name) {
+        const std::vector<LONG> r = placeOf(at(name));
+        return scaling::inkColumns(grab, {std::string(name), r[0], r[1], r[2], r[3]});
+    };
+    const auto [toleransFirst, toleransLast] = ink("LTolerans");
+    const auto [valueFirst, valueLast] = ink("Les2");
+    EXPECT_TRUE(toleransLast > toleransFirst && valueLast >= valueFirst);
+    EXPECT_LT(toleransLast, valueFirst);
+}
+
+// The window at each common display scale. Wine takes the screen's DPI from the
+// registry when a process starts, so each row sets it and runs the test above in a
+// new process of this program; the old value comes back at the end.
+TEST(Win32DisplayScales, TheWindowHoldsAtEveryScale) {
+    const wchar_t* key = L"Control Panel\\Desktop";
+    HKEY desktop = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &desktop, nullptr), ERROR_SUCCESS);
+    DWORD original = 0;
+    DWORD size = sizeof(original);
+    const bool hadValue = RegQueryValueExW(desktop, L"LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&original), &size) == ERROR_SUCCESS;
+    const auto restore = [&] {
+        if (hadValue) {
+            RegSetValueExW(desktop, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&original), sizeof(original));
+        } else {
+            RegDeleteValueW(desktop, L"LogPixels");
+        }
+        RegCloseKey(desktop);
+    };
+    wchar_t program[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, program, MAX_PATH);
+    struct Row {
+        const char* scale;
+        DWORD dpi;
+    };
+    const Row rows[] = {{"100 %", 96}, {"125 %", 120}, {"150 %", 144}, {"175 %", 168}, {"200 %", 192}, {"300 %", 288}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.scale);
+        RegSetValueExW(desktop, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&row.dpi), sizeof(row.dpi));
+        SetEnvironmentVariableW(L"VASKELO_EXPECT_DPI", std::to_wstring(row.dpi).c_str());
+        std::wstring command = L"\"" + std::wstring(program) + L"\" --gtest_filter=Win32Window.WindowHoldsAtThisDisplayScale";
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION process{};
+        ASSERT_NE(CreateProcessW(program, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process), FALSE);
+        WaitForSingleObject(process.hProcess, 120'000);
+        DWORD exitCode = 1;
+        GetExitCodeProcess(process.hProcess, &exitCode);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+        EXPECT_EQ(exitCode, 0u) << "the window at " << row.scale << " failed; its own output is above";
+    }
+    SetEnvironmentVariableW(L"VASKELO_EXPECT_DPI", nullptr);
+    restore();
 }
 
 // A window lacking a control the commands or the event table need is refused at
