@@ -196,16 +196,14 @@ std::string ActionSource::text() {
     static const char* const pieces[] = {"Sarı", "Mor", "Kırmızı", "Kirmizi", "KIRMIZI", "İ", "ı", "i", "I", "ş", "ğ",
                                          "ü", "ö", "ç", "Ç", "Gümüş", "Altın", "u\u0308", "i\u0307", "שלום", "مرحبا",
                                          "🙂", "🇹🇷", "漢字", " ", "?", "-", "Siyah ", "siyah", "0", "%5"};
-    switch (below(10)) {
-        case 0: return {};
-        case 1: {
-            std::string longText;
-            for (int i = 0; i < 10000; ++i) longText += "ş";
-            return longText;
-        }
-        case 2: return std::string(kBandColours[static_cast<std::size_t>(below(10))].name);
-        default: break;
+    const int kind = below(10);
+    if (kind == 0) return {};
+    if (kind == 1) {
+        std::string longText;
+        for (int i = 0; i < 10000; ++i) longText += "ş";
+        return longText;
     }
+    if (kind == 2) return std::string(kBandColours[static_cast<std::size_t>(below(10))].name);
     std::string typed;
     const int count = 1 + below(4);
     for (int i = 0; i < count; ++i) typed += pieces[below(static_cast<int>(std::size(pieces)))];
