@@ -8,7 +8,6 @@
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QRandomGenerator>
 #include <QStyleHints>
 #include <QTest>
 #include <QTimer>
@@ -21,6 +20,7 @@
 #include <vector>
 
 #include "core/main_form.h"
+#include "model/window_model.h"
 #include "platform/qt/application.h"
 #include "platform/qt/qt_form.h"
 #include "platform/qt/widgets.h"
@@ -29,230 +29,18 @@
 #include "widget_driver.h"
 
 namespace vaskelo::qt {
-namespace model {
-
-// The colours in digit order, with the colour each paints its band.
-const QStringList kDigitColours{"Siyah", "Kahverengi", "Kırmızı", "Turuncu", "Sarı",
-                                "Yeşil", "Mavi",       "Mor",     "Gri",     "Beyaz"};
-const QList<QColor> kDigitSwatches{{0, 0, 0},       {192, 64, 0},  {255, 0, 0},   {255, 192, 128}, {255, 255, 0},
-                                   {0, 255, 0},     {0, 0, 255},   {128, 0, 128}, {128, 128, 128}, {255, 255, 255}};
-const QList<QStringList> kEntries{
-    kDigitColours.mid(1), kDigitColours, kDigitColours + QStringList{"-"}, {"Altın", "Gümüş"}};
-const QString kAbout = QString::fromUtf8("     Hazırlayan: Tolvend, Versiyon:1.1");
-constexpr int kMaxFieldLength = 32767;  // what a line edit holds
-
-struct State {
-    QStringList texts{"?", "?", "?", "?"};
-    QList<int> selected{-1, -1, -1, -1};
-    QList<QColor> swatches;
-    QString first;
-    QString second;
-    QString result = "-";
-    qreal points = 48;
-    int top = 200;  // pixels
-    QString tolerance = "-";
-    bool operator==(const State&) const = default;
-};
-
-State initial() {
-    State s;
-    const QColor base = QApplication::palette().color(QPalette::Base);
-    s.swatches = {Qt::white, base, base, base};
-    return s;
-}
-
-enum class Target { BandText, Swatch, Digit, Result, Points, Top, Tolerance };
-
-struct Write {
-    Target target;
-    int band = 0;
-    QString text{};
-    QColor colour{};
-    qreal number = 0;
-    bool isControlOperation() const { return target != Target::Digit; }
-};
-
-void apply(State& s, const Write& w) {
-    switch (w.target) {
-        case Target::BandText:
-            s.texts[w.band] = w.text;
-            s.selected[w.band] = static_cast<int>(kEntries[w.band].indexOf(w.text));
-            break;
-        case Target::Swatch: s.swatches[w.band] = w.colour; break;
-        case Target::Digit: (w.band == 0 ? s.first : s.second) = w.text; break;
-        case Target::Result: s.result = w.text; break;
-        case Target::Points: s.points = w.number; break;
-        case Target::Top: s.top = static_cast<int>(w.number); break;
-        case Target::Tolerance: s.tolerance = w.text; break;
-    }
-}
-
-// The first `controlWrites` control operations of a command, with whatever the
-// command does in between that is no control operation.
-void applyPrefix(State& s, const std::vector<Write>& writes, int controlWrites) {
-    for (const Write& w : writes) {
-        if (w.isControlOperation() && controlWrites-- <= 0) return;
-        apply(s, w);
-    }
-}
-
-void applyAll(State& s, const std::vector<Write>& writes) { applyPrefix(s, writes, static_cast<int>(writes.size())); }
-
-std::vector<Write> pick(const State& s, int band) {
-    const QString& text = s.texts[band];
-    if (band == 3) {
-        if (text == "Altın") return {{Target::Swatch, 3, {}, QColor(255, 255, 192)}};
-        if (text == "Gümüş") return {{Target::Swatch, 3, {}, QColor(224, 224, 224)}};
-        return {};
-    }
-    const auto digit = kDigitColours.indexOf(text);
-    if (digit < 0) return {};
-    std::vector<Write> writes{{Target::Swatch, band, {}, kDigitSwatches[digit]}};
-    if (band < 2) writes.push_back({Target::Digit, band, QString::number(digit)});
-    return writes;
-}
-
-// The value's suffix for each band 3 entry; a comma form where the value is not whole.
-struct Suffix {
-    QString band3;
-    bool commaForm;
-    QString unit;
-};
-const QList<Suffix> kSuffixes{{"-", true, "Ohm"},   {"Siyah", false, " Ohm"}, {"Kahverengi", false, "0 Ohm"},
-                              {"Kırmızı", true, "K"}, {"Turuncu", false, "K"},  {"Sarı", false, "0K"},
-                              {"Yeşil", true, "M"},   {"Mavi", false, "M"},     {"Mor", false, "0M"},
-                              {"Gri", false, "00M"},  {"Beyaz", false, "000M"}};
-
-std::vector<Write> calculate(const State& s) {
-    std::vector<Write> writes{{Target::Points, 0, {}, {}, 48}, {Target::Top, 0, {}, {}, 200}};
-    for (const Suffix& suffix : kSuffixes) {
-        if (s.texts[2] != suffix.band3) continue;
-        QString value = s.first;
-        if (!suffix.commaForm) {
-            value += s.second;
-        } else if (s.texts[1] != "Siyah") {
-            value += "," + s.second;
-        }
-        writes.push_back({Target::Result, 0, value + suffix.unit});
-    }
-    if (s.texts[3] == "Altın") writes.push_back({Target::Tolerance, 0, "%5"});
-    if (s.texts[3] == "Gümüş") writes.push_back({Target::Tolerance, 0, "%10"});
-    const auto shows = [&](int band, const QString& digit) {
-        return !digit.isEmpty() && kDigitColours.indexOf(s.texts[band]) == digit.toInt();
-    };
-    const bool missing[3] = {!shows(0, s.first), !shows(1, s.second), !kEntries[2].contains(s.texts[2])};
-    for (const bool m : missing) {
-        if (m) writes.push_back({Target::Result, 0, "Renk Girin"});
-    }
-    return writes;
-}
-
-std::vector<Write> reset() {
-    std::vector<Write> writes;
-    for (int band = 0; band < 4; ++band) {
-        writes.push_back({Target::BandText, band, "?"});
-        writes.push_back({Target::Swatch, band, {}, Qt::white});
-    }
-    writes.push_back({Target::Result, 0, "-"});
-    writes.push_back({Target::Tolerance, 0, "-"});
-    return writes;
-}
-
-std::vector<Write> about() {
-    return {{Target::Top, 0, {}, {}, 220}, {Target::Points, 0, {}, {}, 12}, {Target::Result, 0, kAbout}};
-}
-
-}  // namespace model
-
 namespace {
 
-enum class Kind { KeyDown, KeyUp, MousePick, Type, Enter, Leave, Calculate, ResetButton, ResetMenu, About, ClickElsewhere };
+using model::Action;
+using model::Kind;
 
-struct Action {
-    Kind kind;
-    int band = 0;
-    int row = 0;
-    QString text{};
-};
+constexpr int kMaxFieldLength = 32767;  // what a line edit holds
 
-QString actionText(const Action& a) {
-    const QString band = QString(" Cr%1").arg(a.band + 1);
-    switch (a.kind) {
-        case Kind::KeyDown: return "Down" + band;
-        case Kind::KeyUp: return "Up" + band;
-        case Kind::MousePick: return QString("pick%1 row %2").arg(band).arg(a.row);
-        case Kind::Type: {
-            const QString shown = a.text.size() > 24 ? a.text.left(24) + QString("…(%1)").arg(a.text.size()) : a.text;
-            return "type" + band + " \"" + shown + "\"";
-        }
-        case Kind::Enter: return "Enter" + band;
-        case Kind::Leave: return "Tab out of" + band;
-        case Kind::Calculate: return "click CommDH";
-        case Kind::ResetButton: return "click DYeni";
-        case Kind::ResetMenu: return "menu Yeni";
-        case Kind::About: return "menu Hakkında";
-        case Kind::ClickElsewhere: return QString("click control %1").arg(a.row);
-    }
-    return {};
+ColourValue colourValue(const QColor& c) {
+    return static_cast<ColourValue>(c.red()) | static_cast<ColourValue>(c.green()) << 8 | static_cast<ColourValue>(c.blue()) << 16;
 }
 
-// Text a person might type or paste: Turkish letters, dotted and dotless i,
-// combining marks, right-to-left scripts, emoji, nothing, or a great deal.
-QString randomText(QRandomGenerator& random) {
-    static const QStringList pieces{"Sarı", "Mor", "Kırmızı", "Kirmizi", "KIRMIZI", "İ", "ı", "i", "I", "ş", "ğ",
-                                    "ü", "ö", "ç", "Ç", "Gümüş", "Altın", "u\u0308", "i\u0307", "שלום", "مرحبا",
-                                    "🙂", "🇹🇷", "漢字", " ", "?", "-", "Siyah ", "siyah", "0", "%5"};
-    switch (random.bounded(10)) {
-        case 0: return {};
-        case 1: return QString(10000, QChar(u'ş'));
-        case 2: return model::kDigitColours[random.bounded(10)];
-        default: break;
-    }
-    QString text;
-    const int count = random.bounded(1, 5);
-    for (int i = 0; i < count; ++i) text += pieces[random.bounded(static_cast<int>(pieces.size()))];
-    return text;
-}
-
-Action randomAction(QRandomGenerator& random) {
-    Action a{Kind::Calculate};
-    a.band = random.bounded(4);
-    const int roll = random.bounded(100);
-    if (roll < 22) {
-        a.kind = Kind::KeyDown;
-    } else if (roll < 34) {
-        a.kind = Kind::KeyUp;
-    } else if (roll < 37) {
-        a.kind = Kind::MousePick;
-        a.row = random.bounded(static_cast<int>(model::kEntries[a.band].size()));
-    } else if (roll < 52) {
-        a.kind = Kind::Type;
-        a.text = randomText(random);
-    } else if (roll < 56) {
-        a.kind = Kind::Enter;
-    } else if (roll < 60) {
-        a.kind = Kind::Leave;
-    } else if (roll < 80) {
-        a.kind = Kind::Calculate;
-    } else if (roll < 85) {
-        a.kind = Kind::ResetButton;
-    } else if (roll < 89) {
-        a.kind = Kind::ResetMenu;
-    } else if (roll < 94) {
-        a.kind = Kind::About;
-    } else {
-        a.kind = Kind::ClickElsewhere;
-        a.row = random.bounded(8);
-    }
-    return a;
-}
-
-int envInt(const char* name, int fallback) {
-    const QByteArray value = qgetenv(name);
-    bool ok = false;
-    const int n = value.toInt(&ok);
-    return ok ? n : fallback;
-}
+QString qs(const std::string& utf8) { return QString::fromStdString(utf8); }
 
 }  // namespace
 
@@ -271,24 +59,23 @@ class ModelTest : public QObject {
         designateMainForm(nullptr);
         openMainWindow(form);
         QApplication::setActiveWindow(form->window());
-        expected = model::initial();
+        expected = model::initial(colourValue(QApplication::palette().color(QPalette::Base)));
     }
 
     model::State shown() const {
         model::State s;
-        s.texts.clear();
-        s.selected.clear();
         for (int band = 0; band < 4; ++band) {
-            s.texts << combo(band)->currentText();
-            s.selected << combo(band)->currentIndex();
-            s.swatches << qobject_cast<PictureBox*>(form->control("pr" + std::to_string(band + 1)))->fill();
+            const auto i = static_cast<std::size_t>(band);
+            s.texts[i] = combo(band)->currentText().toStdString();
+            s.selected[i] = combo(band)->currentIndex();
+            s.swatches[i] = colourValue(qobject_cast<PictureBox*>(form->control("pr" + std::to_string(band + 1)))->fill());
         }
-        s.first = QString::fromStdString(form->mainForm().digits().FirstDigit);
-        s.second = QString::fromStdString(form->mainForm().digits().SecondDigit);
-        s.result = label("Ls1")->text();
-        s.points = label("Ls1")->font().pointSizeF();
-        s.top = label("Ls1")->y();
-        s.tolerance = label("Les2")->text();
+        s.first = form->mainForm().digits().FirstDigit;
+        s.second = form->mainForm().digits().SecondDigit;
+        s.result = label("Ls1")->text().toStdString();
+        s.points = static_cast<float>(label("Ls1")->font().pointSizeF());
+        s.top = static_cast<float>(label("Ls1")->y() * kTwipsPerPixel);
+        s.tolerance = label("Les2")->text().toStdString();
         return s;
     }
 
@@ -296,29 +83,31 @@ class ModelTest : public QObject {
     // the command it ran, if any.
     std::vector<model::Write> perform(const Action& a) {
         BandCombo* c = combo(a.band);
+        const auto band = static_cast<std::size_t>(a.band);
         std::vector<model::Write> writes;
-        const auto pickRow = [&](int row) {
-            expected.texts[a.band] = model::kEntries[a.band][row];
-            expected.selected[a.band] = row;
-            writes = model::pick(expected, a.band);
-        };
         switch (a.kind) {
             case Kind::KeyDown:
             case Kind::KeyUp: {
                 c->setFocus();
                 QTest::keyClick(c, a.kind == Kind::KeyDown ? Qt::Key_Down : Qt::Key_Up);
-                const int row = expected.selected[a.band] + (a.kind == Kind::KeyDown ? 1 : -1);
-                if (row >= 0 && row < model::kEntries[a.band].size()) pickRow(row);
+                if (const auto row = model::arrowRow(a.band, expected.selected[band], a.kind == Kind::KeyDown)) {
+                    writes = model::pickRow(expected, a.band, *row);
+                }
                 break;
             }
+            // A pick that never took leaves the model as it was, and the comparison says so.
             case Kind::MousePick:
-                // A pick that never took leaves the model as it was, and the comparison says so.
-                if (testing::pickWithMouse(c, a.row)) pickRow(a.row);
+                if (testing::pickWithMouse(c, a.row)) writes = model::pickRow(expected, a.band, a.row);
                 break;
-            case Kind::Type:
-                testing::typeText(c, a.text);
-                expected.texts[a.band] = a.text.left(model::kMaxFieldLength);
+            case Kind::KeyPick:
+                if (testing::pickWithKeys(c, a.row)) writes = model::pickRow(expected, a.band, a.row);
                 break;
+            case Kind::Type: {
+                const QString text = qs(a.text);
+                testing::typeText(c, text);
+                expected.texts[band] = text.left(kMaxFieldLength).toStdString();
+                break;
+            }
             case Kind::Enter:
                 c->setFocus();
                 QTest::keyClick(c, Qt::Key_Return);
@@ -343,11 +132,24 @@ class ModelTest : public QObject {
                 form->menuItem("Hakkında")->trigger();
                 writes = model::about();
                 break;
-            case Kind::ClickElsewhere: {
-                static const char* const names[] = {"pd1", "pr1", "pr2", "pr4", "Lr2", "Ls1", "Les2", "LTolerans"};
-                QTest::mouseClick(form->control(names[a.row]), Qt::LeftButton);
+            case Kind::Exit: {
+                // Çıkış ends the program's event loop, so it is chosen inside one; the
+                // window goes, and the next action finds a new one, as after a new start.
+                QTimer::singleShot(0, form->window(), [this] { form->menuItem("Çıkış")->trigger(); });
+                QTimer guard;
+                guard.setSingleShot(true);
+                connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+                guard.start(5000);
+                if (QCoreApplication::exec() == 0 && !form->window()->isVisible()) {
+                    openWindow();
+                } else {
+                    expected.result = "(the window gone)";  // which no window shows
+                }
                 break;
             }
+            case Kind::ClickElsewhere:
+                QTest::mouseClick(form->control(model::kClickTargets[static_cast<std::size_t>(a.row)]), Qt::LeftButton);
+                break;
         }
         return writes;
     }
@@ -358,40 +160,9 @@ class ModelTest : public QObject {
         openWindow();
         for (std::size_t i = 0; i < actions.size(); ++i) {
             model::applyAll(expected, perform(actions[i]));
-            if (!(shown() == expected)) return static_cast<int>(i);
+            if (!model::matches(shown(), expected)) return static_cast<int>(i);
         }
         return -1;
-    }
-
-    // Removes actions while the replay still diverges, halving the chunk size down
-    // to single actions; bounded, as each replay takes a fresh window.
-    std::vector<Action> shrink(std::vector<Action> actions) {
-        int budget = 3000;
-        for (std::size_t chunk = actions.size() / 2; chunk >= 1 && budget > 0; chunk /= 2) {
-            for (std::size_t start = 0; start + chunk <= actions.size() && budget > 0;) {
-                std::vector<Action> candidate(actions.begin(), actions.begin() + static_cast<std::ptrdiff_t>(start));
-                candidate.insert(candidate.end(), actions.begin() + static_cast<std::ptrdiff_t>(start + chunk), actions.end());
-                --budget;
-                const int at = firstDivergence(candidate);
-                if (at >= 0) {
-                    actions.assign(candidate.begin(), candidate.begin() + at + 1);
-                } else {
-                    start += chunk;
-                }
-            }
-        }
-        return actions;
-    }
-
-    static QString describe(const model::State& s) {
-        return QString("texts %1 selected %2 swatches %3 digits '%4' '%5' result '%6' %7pt top %8 tolerance '%9'")
-            .arg(s.texts.join("|").left(200))
-            .arg([&] { QStringList l; for (int i : s.selected) l << QString::number(i); return l.join(","); }())
-            .arg([&] { QStringList l; for (const QColor& c : s.swatches) l << c.name(); return l.join(","); }())
-            .arg(s.first, s.second, s.result)
-            .arg(s.points)
-            .arg(s.top)
-            .arg(s.tolerance);
     }
 
     // The text of the message box the next command opens, answered at once.
@@ -425,24 +196,25 @@ private slots:
     }
 
     void randomActionsMatchTheModel() {
-        const auto seed = static_cast<quint32>(envInt("VASKELO_MODEL_SEED", 20261207));
-        const int count = envInt("VASKELO_MODEL_ACTIONS", 20000);
-        QRandomGenerator random(seed);
+        const std::uint32_t seed = model::seedFromEnvironment(20261207);
+        const int count = model::actionsFromEnvironment(20000);
+        model::ActionSource source(seed);
         std::vector<Action> actions;
         openWindow();
         for (int i = 0; i < count; ++i) {
-            actions.push_back(randomAction(random));
+            actions.push_back(source.next());
             model::applyAll(expected, perform(actions.back()));
             const model::State now = shown();
-            if (now == expected) continue;
+            if (model::matches(now, expected)) continue;
 
             const QString first = QString("after action %1 (%2):\n  window %3\n  model  %4")
                                       .arg(i)
-                                      .arg(actionText(actions.back()))
-                                      .arg(describe(now), describe(expected));
-            const std::vector<Action> shortest = shrink(actions);
+                                      .arg(qs(model::actionText(actions.back())))
+                                      .arg(qs(model::describe(now)), qs(model::describe(expected)));
+            const std::vector<Action> shortest =
+                model::shrink(actions, [this](const std::vector<Action>& replay) { return firstDivergence(replay); }, 3000);
             QString steps;
-            for (const Action& a : shortest) steps += "\n  " + actionText(a);
+            for (const Action& a : shortest) steps += "\n  " + qs(model::actionText(a));
             QFAIL(qPrintable(QString("seed %1 diverged %2\nshortest sequence found (%3 actions):%4")
                                  .arg(seed).arg(first).arg(shortest.size()).arg(steps)));
         }
@@ -497,8 +269,8 @@ private slots:
             answerMessageBoxInto(report);
             const std::vector<model::Write> writes = perform(act);
             model::applyPrefix(expected, writes, writesBefore);
-            QVERIFY2(shown() == expected, qPrintable(QString("failing operation %1: window %2\nmodel %3")
-                                                         .arg(failing).arg(describe(shown()), describe(expected))));
+            QVERIFY2(model::matches(shown(), expected), qPrintable(QString("failing operation %1: window %2\nmodel %3")
+                                                         .arg(failing).arg(qs(model::describe(shown())), qs(model::describe(expected)))));
             QVERIFY2(report.startsWith(QString::fromUtf8("Vaskelo - Çalışma zamanı hatası")), qPrintable(report));
             QVERIFY2(report.contains(QString::fromStdString(failedControl)) &&
                          report.contains(QString::fromUtf8(vaskelo::describe(failedOperation).data())) &&
@@ -510,7 +282,7 @@ private slots:
             for (const Action& a : {Action{Kind::KeyDown, 1}, Action{Kind::Calculate}}) {
                 model::applyAll(expected, perform(a));
             }
-            QVERIFY2(shown() == expected, qPrintable(describe(shown())));
+            QVERIFY2(model::matches(shown(), expected), qPrintable(qs(model::describe(shown()))));
         }
     }
 
@@ -525,9 +297,9 @@ private slots:
         combo(0)->setFocus();
         QTest::keyClick(combo(0), Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(combo(0), Qt::Key_V, Qt::ControlModifier);
-        expected.texts[0] = huge.left(model::kMaxFieldLength);
+        expected.texts[0] = huge.left(kMaxFieldLength).toStdString();
         model::applyAll(expected, perform({Kind::Calculate}));
-        QCOMPARE(shown(), expected);
+        QVERIFY(model::matches(shown(), expected));
         QCOMPARE(label("Ls1")->text(), QString("Renk Girin"));
     }
 
@@ -547,7 +319,7 @@ private slots:
         clicks();
         const long growth = residentKilobytes() - before;
         model::applyAll(expected, model::calculate(expected));
-        QCOMPARE(shown(), expected);
+        QVERIFY(model::matches(shown(), expected));
 #if defined(__SANITIZE_ADDRESS__)
         QSKIP("AddressSanitizer holds freed memory back on purpose; memory is measured without it");
 #endif

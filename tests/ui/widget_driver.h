@@ -31,6 +31,24 @@ inline bool pickWithMouse(BandCombo* combo, int row) {
     return false;
 }
 
+// Opens the list from the keyboard (Alt+Down, or F4 for odd rows), goes to the
+// entry from the top and confirms it with Enter.
+inline bool pickWithKeys(BandCombo* combo, int row) {
+    combo->setFocus();
+    if (row % 2 == 0) {
+        QTest::keyClick(combo, Qt::Key_Down, Qt::AltModifier);
+    } else {
+        QTest::keyClick(combo, Qt::Key_F4);
+    }
+    QAbstractItemView* view = combo->view();
+    if (!QTest::qWaitFor([view] { return view->isVisible(); })) return false;
+    QTest::keyClick(view, Qt::Key_Home);
+    for (int i = 0; i < row; ++i) QTest::keyClick(view, Qt::Key_Down);
+    QTest::keyClick(view, Qt::Key_Return);
+    if (!QTest::qWaitFor([view] { return !view->isVisible(); }, 500)) return false;
+    return combo->currentIndex() == row && combo->currentText() == combo->itemText(row);
+}
+
 // Replaces the field's text: select all, then one key event per character; a long
 // text arrives in one piece, as from an input method.
 inline void typeText(BandCombo* combo, const QString& text) {
