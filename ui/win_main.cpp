@@ -6,24 +6,16 @@
 #include <memory>
 #include <stdexcept>
 
-#include "core/main_form.h"
 #include "platform/win32/application.h"
 #include "platform/win32/text.h"
 #include "platform/win32/win32_form.h"
-#include "ui/event_wiring.h"
-#include "ui/window_description.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandLine*/, int showCommand) {
     vaskelo::win32::enableDpiAwareness();
 
     std::unique_ptr<vaskelo::win32::Win32Form> window;
-    vaskelo::setMainFormCreator([&window, instance, showCommand]() -> vaskelo::MainForm& {
-        window = std::make_unique<vaskelo::win32::Win32Form>(vaskelo::mainWindowDescription(), vaskelo::eventBindings(), instance);
-        window->show(showCommand);
-        return window->mainForm();
-    });
     try {
-        vaskelo::theMainForm();
+        vaskelo::win32::openMainWindow(window, instance, showCommand);
     } catch (const std::runtime_error& error) {
         MessageBoxW(nullptr, vaskelo::win32::widen(error.what()).c_str(), L"Vaskelo", MB_OK | MB_ICONERROR);
         return 1;

@@ -639,4 +639,14 @@ void Win32Form::endProgram() {
     }
 }
 
+Win32Form& openMainWindow(std::unique_ptr<Win32Form>& holder, HINSTANCE instance, int showCommand) {
+    setMainFormCreator([&holder, instance, showCommand]() -> MainForm& {
+        holder = std::make_unique<Win32Form>(mainWindowDescription(), eventBindings(), instance);
+        holder->show(showCommand);
+        return holder->mainForm();
+    });
+    theMainForm();
+    return *holder;
+}
+
 }  // namespace vaskelo::win32

@@ -126,4 +126,9 @@ private:
     MainForm form_{*this};
 };
 
+// Opens the program's one window: registers its creator with the main-window
+// reference and creates it through that reference, so the window on screen is the
+// one the reference designates. `holder` owns it from then on.
+Win32Form& openMainWindow(std::unique_ptr<Win32Form>& holder, HINSTANCE instance, int showCommand);
+
 }  // namespace vaskelo::win32

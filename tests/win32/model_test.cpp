@@ -123,12 +123,7 @@ public:
     void open() {
         close();
         designateMainForm(nullptr);
-        setMainFormCreator([this]() -> MainForm& {
-            form = std::make_unique<Win32Form>(mainWindowDescription(), eventBindings(), GetModuleHandleW(nullptr));
-            form->show(SW_SHOWNORMAL);
-            return form->mainForm();
-        });
-        theMainForm();
+        openMainWindow(form, GetModuleHandleW(nullptr), SW_SHOWNORMAL);
         // Keys go to the foreground window, as they do for a person at the screen.
         SetForegroundWindow(form->window());
         settle();

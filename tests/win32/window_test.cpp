@@ -151,12 +151,7 @@ public:
 
     void open() {
         designateMainForm(nullptr);
-        setMainFormCreator([this]() -> MainForm& {
-            form = std::make_unique<Win32Form>(mainWindowDescription(), eventBindings(), GetModuleHandleW(nullptr));
-            form->show(SW_SHOWNORMAL);
-            return form->mainForm();
-        });
-        theMainForm();
+        openMainWindow(form, GetModuleHandleW(nullptr), SW_SHOWNORMAL);
         pump();
     }
 
