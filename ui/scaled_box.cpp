@@ -54,7 +54,7 @@ void drawScaledBox(const PlacedBox& outer, bool showsPicture, std::span<const Pl
     // The box at 96 dpi, composed in a buffer kept from one call to the next.
     thread_local std::vector<ColourValue> box;
     box.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), outer.fill);
-    for (int y = 0; y < height; ++y) {
+    for (int y = 0; y < height && width > 0; ++y) {
         const bool edgeRow = y == 0 || y == height - 1;
         auto* row = box.data() + static_cast<std::ptrdiff_t>(y) * width;
         if (edgeRow) std::fill_n(row, width, kBorder);
