@@ -1,6 +1,7 @@
 #include "platform/win32/picture_box.h"
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "core/colour.h"
@@ -44,15 +45,27 @@ double scaleOf(HWND box) {
 }
 
 // The box with the boxes standing in it, as 32-bit DIB pixels (blue in the low byte),
-// in a buffer kept from one paint to the next.
+// in a buffer kept from one paint to the next. The outer box and each swatch paint
+// from it in turn, so it is composed again only when something in it has changed.
 const BoxImage& boxImage(HWND box) {
-    std::vector<PlacedBox> inner;
+    struct Composed {
+        HWND box = nullptr;
+        PlacedBox place{};
+        bool showsPicture = false;
+        std::vector<PlacedBox> inner;
+        double scale = 0;
+        bool operator==(const Composed&) const = default;
+    };
+    Composed wanted{box, placeOf(box), GetWindowLongPtrW(box, kPictureSlot) != 0, {}, scaleOf(box)};
     for (HWND child = GetWindow(box, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (isPictureBox(child) && IsWindowVisible(child) != FALSE) inner.push_back(placeOf(child));
+        if (isPictureBox(child) && IsWindowVisible(child) != FALSE) wanted.inner.push_back(placeOf(child));
     }
     static BoxImage image;
-    drawScaledBox(placeOf(box), GetWindowLongPtrW(box, kPictureSlot) != 0, inner, scaleOf(box), image);
+    static Composed composed;
+    if (wanted == composed) return image;
+    drawScaledBox(wanted.place, wanted.showsPicture, wanted.inner, wanted.scale, image);
     for (ColourValue& c : image.pixels) c = (redOf(c) << 16) | (greenOf(c) << 8) | blueOf(c);
+    composed = std::move(wanted);
     return image;
 }
 
