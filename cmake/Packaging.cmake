@@ -69,6 +69,10 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/StripPackaged.cmake)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, qt6-qpa-plugins, qt6-translations-l10n")
+# On a Wayland desktop the window is native and sharp at every scale only through
+# Qt's Wayland plugin. apt installs what is recommended, so desktop users get it;
+# the program still runs without it, on X11 or through XWayland.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "four-band resistor colour code reader (direnç renk kodu okuyucu)")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
 "Vaskelo reads the value of a four-band resistor from its colours. Pick the
@@ -81,8 +85,9 @@ Vaskelo, dört bantlı bir direncin değerini renklerinden okur. Her bandın
 rengini dört açılır listeden seçin; direnci ve toleransı parça listelerinde
 yazıldığı gibi okuyun (4,7K, 470 Ohm, 1M; %5, %10). Seçilen her renk, direnç
 resmindeki bandına boyanır.")
-# The package is not uploaded to Debian, so its first change log entry closes no
-# request-for-packaging bug; lintian is told so rather than shown a made-up one.
+# Two findings lintian is told of rather than shown made-up facts: the package is not
+# uploaded to Debian, so its first change log entry closes no request-for-packaging
+# bug, and the program has no web site for its AppStream metadata to name.
 install(FILES ${VASKELO_PACKAGING_DIR}/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/lintian/overrides
         RENAME vaskelo)
 include(CPack)

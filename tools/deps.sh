@@ -47,14 +47,16 @@ ensure_packages() {
 
 # What building the program takes, and what running it needs on screen.
 BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-liberation
-                qt6-translations-l10n)  # Qt's own texts (edit menu, message box buttons) in Turkish
+                qt6-translations-l10n  # Qt's own texts (edit menu, message box buttons) in Turkish
+                qt6-wayland)  # a native window on a Wayland desktop rather than through XWayland
 # What making the Debian package and trying it as installed take: dpkg-shlibdeps,
 # lintian, and xdotool to close the installed program's window as a user would.
 PACKAGE_PACKAGES=(dpkg-dev lintian xdotool x11-utils)
 # What the test suite adds: GoogleTest, an X server for the pixel checks, the
 # desktop-file validators.
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth desktop-file-utils appstream valgrind
-               at-spi2-core dbus-daemon python3-pyatspi xdotool)  # a screen reader's view through AT-SPI
+               at-spi2-core dbus-daemon python3-pyatspi xdotool  # a screen reader's view through AT-SPI
+               weston)  # a headless Wayland compositor, and its screenshot tool
 
 # What the Windows build and its tests under Wine take: the MinGW-w64 cross compilers,
 # GoogleTest's sources, 32-bit Wine and 64-bit Wine (for machines that cannot run
@@ -62,6 +64,13 @@ TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth desktop-fil
 WINDOWS_PACKAGES=(cmake ninja-build g++-mingw-w64-i686 g++-mingw-w64-x86-64 googletest
                   wine wine32:i386 wine64 fonts-wine xvfb xauth fonts-liberation icoutils
                   qemu-user)  # qemu-i386: 32-bit Wine where the machine cannot execute it
+
+# Everything ./tools/test needs: "linux" for the Linux suite and the package check,
+# "all" for the Windows tests too.
+ensure_test_packages() {
+    ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${PACKAGE_PACKAGES[@]}"
+    if [ "${1:-all}" = all ]; then ensure_windows_packages; fi
+}
 
 # 32-bit Wine comes from Debian's i386 architecture, which has to be added first.
 ensure_windows_packages() {

@@ -1,5 +1,6 @@
 #include "platform/qt/application.h"
 
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QLibraryInfo>
@@ -33,17 +34,34 @@ void holdMessage(QtMsgType type, const QMessageLogContext& context, const QStrin
     if (gHeldMessages != nullptr) gHeldMessages->append(qFormatLogMessage(type, context, message));
 }
 
+bool waylandPluginInstalled() {
+    const QDir platforms(QLibraryInfo::path(QLibraryInfo::PluginsPath) + QStringLiteral("/platforms"));
+    return !platforms.entryList({QStringLiteral("libqwayland*")}, QDir::Files).isEmpty();
+}
+
 }  // namespace
 
 void reportNoDisplay() {
-    const char* display = std::getenv("DISPLAY");
-    if (display == nullptr || *display == '\0') display = std::getenv("WAYLAND_DISPLAY");
-    if (display == nullptr || *display == '\0') {
+    const char* x11 = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    if (!isSet("DISPLAY") && !isSet("WAYLAND_DISPLAY")) {
         std::fputs("Vaskelo bir grafik ekranda çalışır, ama hiçbir ekran bulunamadı (DISPLAY ya da WAYLAND_DISPLAY "
                    "ayarlı değil).\nVaskelo needs a graphical display; none was found.\n",
                    stderr);
         return;
     }
+    // A Wayland session reaches Qt only through its Wayland plugin, which Debian
+    // ships apart from Qt; without it Qt tries X and says only that X failed.
+    if (isSet("WAYLAND_DISPLAY") && !waylandPluginInstalled()) {
+        std::fprintf(stderr,
+                     "Vaskelo bir grafik ekranda çalışır, ama bu Wayland oturumunu (%s) açacak Qt eklentisi kurulu "
+                     "değil: qt6-wayland paketini kurun.\n"
+                     "Vaskelo needs a graphical display; this is a Wayland session (%s), but Qt's Wayland plugin "
+                     "is not installed: install the qt6-wayland package.\n",
+                     wayland, wayland);
+        return;
+    }
+    const char* display = isSet("DISPLAY") ? x11 : wayland;
     std::fprintf(stderr,
                  "Vaskelo bir grafik ekranda çalışır, ama %s ekranına bağlanamadı.\n"
                  "Vaskelo needs a graphical display; it could not connect to %s.\n",

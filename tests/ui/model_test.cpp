@@ -58,7 +58,8 @@ class ModelTest : public QObject {
         form.reset();
         designateMainForm(nullptr);
         openMainWindow(form);
-        QApplication::setActiveWindow(form->window());
+        form->window()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form->window()));
         expected = model::initial(colourValue(QApplication::palette().color(QPalette::Base)));
     }
 

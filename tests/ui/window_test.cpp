@@ -110,14 +110,32 @@ class WindowTest : public QObject {
         QVERIFY(titleAction != nullptr);
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(titleAction).center());
         QMenu* menu = titleAction->menu();
-        QTRY_VERIFY(menu->isVisible());
+        QVERIFY(QTest::qWaitFor([&] { return menu->isVisible(); }));
         QAction* itemAction = menu->actions().value(0);
         QCOMPARE(itemAction->text(), item);
-        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(itemAction).center());
-        QTRY_VERIFY(!menu->isVisible());
+        // As a hand does: along the item, which lights up, then a click, all through the
+        // menu window's own input, the way the display server's events arrive. (A menu
+        // takes no hover from a pointer that has barely moved since it opened.)
+        QWindow* popup = menu->windowHandle();
+        const QPoint onItem = menu->actionGeometry(itemAction).center();
+        for (int step = 8; step >= 0; --step) QTest::mouseMove(popup, onItem - QPoint(2 * step, 0));
+        QVERIFY(QTest::qWaitFor([&] { return menu->activeAction() == itemAction; }));
+        QTest::mouseClick(popup, Qt::LeftButton, {}, onItem);
+        QVERIFY(QTest::qWaitFor([&] { return !menu->isVisible(); }));
     }
 
     void calculate() { QTest::mouseClick(button("CommDH"), Qt::LeftButton); }
+
+    // One of Qt's own texts as the installed Turkish catalogue has it (its wording
+    // changes between Qt versions), without its mnemonic mark; a text the catalogue
+    // leaves English, or a catalogue that is not loaded, fails the test.
+    static QString installedTurkish(const char* context, const char* english) {
+        const QString turkish = QCoreApplication::translate(context, english);
+        if (turkish == QLatin1String(english)) {
+            QTest::qFail(qPrintable(QString("Qt's catalogue has no Turkish for \"%1\"").arg(english)), __FILE__, __LINE__);
+        }
+        return QString(turkish).remove('&');
+    }
 
 private slots:
     void init() {
@@ -125,7 +143,7 @@ private slots:
         openMainWindow(form);
         QVERIFY(QTest::qWaitForWindowExposed(form->window()));
         form->window()->activateWindow();
-        QTRY_VERIFY(form->window()->isActiveWindow());
+        QVERIFY(QTest::qWaitForWindowActive(form->window()));
     }
 
     void cleanup() {
@@ -344,9 +362,9 @@ private slots:
         QMenuBar* bar = form->window()->menuBar();
         QAction* title = bar->actions().value(1);
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(title).center());
-        QTRY_VERIFY(title->menu()->isVisible());
+        QVERIFY(QTest::qWaitFor([&] { return title->menu()->isVisible(); }));
         QTest::keyClick(title->menu(), Qt::Key_Escape);
-        QTRY_VERIFY(!title->menu()->isVisible());
+        QVERIFY(QTest::qWaitFor([&] { return !title->menu()->isVisible(); }));
         QCOMPARE(snapshot(), before);
     }
 
@@ -364,7 +382,7 @@ private slots:
         QTest::mouseClick(button("DYeni"), Qt::LeftButton);
         QVERIFY2(report.contains("pr2") && report.contains("arka plan rengi"), qPrintable(report));
         QVERIFY(report.startsWith("Vaskelo - Çalışma zamanı hatası"));
-        QVERIFY2(report.endsWith("|Tamam"), qPrintable(report));
+        QVERIFY2(report.endsWith("|" + installedTurkish("QPlatformTheme", "OK")), qPrintable(report));
         // Band 1 was reset and band 2's text too, then the command stopped.
         QCOMPARE(combo(1)->currentText(), QString("?"));
         QCOMPARE(swatch(1)->fill(), QColor(Qt::white));
@@ -502,14 +520,18 @@ private slots:
         const QPoint at = field->rect().center();
         QContextMenuEvent rightClick(QContextMenuEvent::Mouse, at, field->mapToGlobal(at));  // what a right click sends
         QApplication::sendEvent(field, &rightClick);
-        QTRY_VERIFY(qobject_cast<QMenu*>(QApplication::activePopupWidget()) != nullptr);
+        QVERIFY(QTest::qWaitFor([&] { return qobject_cast<QMenu*>(QApplication::activePopupWidget()) != nullptr; }));
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         QStringList items;
         for (QAction* action : menu->actions()) {
             if (!action->isSeparator()) items << action->text().section('\t', 0, 0).remove('&');
         }
         menu->close();
-        QCOMPARE(items, (QStringList{"Geri al", "Yinele", "Kes", "Kopyala", "Yapıştır", "Sil", "Tümünü Seç"}));
+        QStringList turkish;
+        for (const char* english : {"&Undo", "&Redo", "Cu&t", "&Copy", "&Paste", "Delete", "Select All"}) {
+            turkish << installedTurkish("QLineEdit", english);
+        }
+        QCOMPARE(items, turkish);
     }
 
     // What the X server shows: the picture pixel for pixel, with the swatches over it.

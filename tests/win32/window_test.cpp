@@ -687,51 +687,6 @@ TEST_F(Win32Window, WindowHoldsAtThisDisplayScale) {
     EXPECT_LT(toleransLast, valueFirst);
 }
 
-// The window at each common display scale. Wine takes the screen's DPI from the
-// registry when a process starts, so each row sets it and runs the test above in a
-// new process of this program; the old value comes back at the end.
-TEST(Win32DisplayScales, TheWindowHoldsAtEveryScale) {
-    const wchar_t* key = L"Control Panel\\Desktop";
-    HKEY desktop = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &desktop, nullptr), ERROR_SUCCESS);
-    DWORD original = 0;
-    DWORD size = sizeof(original);
-    const bool hadValue = RegQueryValueExW(desktop, L"LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&original), &size) == ERROR_SUCCESS;
-    const auto restore = [&] {
-        if (hadValue) {
-            RegSetValueExW(desktop, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&original), sizeof(original));
-        } else {
-            RegDeleteValueW(desktop, L"LogPixels");
-        }
-        RegCloseKey(desktop);
-    };
-    wchar_t program[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, program, MAX_PATH);
-    struct Row {
-        const char* scale;
-        DWORD dpi;
-    };
-    const Row rows[] = {{"100 %", 96}, {"125 %", 120}, {"150 %", 144}, {"175 %", 168}, {"200 %", 192}, {"300 %", 288}};
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.scale);
-        RegSetValueExW(desktop, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&row.dpi), sizeof(row.dpi));
-        SetEnvironmentVariableW(L"VASKELO_EXPECT_DPI", std::to_wstring(row.dpi).c_str());
-        std::wstring command = L"\"" + std::wstring(program) + L"\" --gtest_filter=Win32Window.WindowHoldsAtThisDisplayScale";
-        STARTUPINFOW startup{};
-        startup.cb = sizeof(startup);
-        PROCESS_INFORMATION process{};
-        ASSERT_NE(CreateProcessW(program, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process), FALSE);
-        WaitForSingleObject(process.hProcess, 120'000);
-        DWORD exitCode = 1;
-        GetExitCodeProcess(process.hProcess, &exitCode);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-        EXPECT_EQ(exitCode, 0u) << "the window at " << row.scale << " failed; its own output is above";
-    }
-    SetEnvironmentVariableW(L"VASKELO_EXPECT_DPI", nullptr);
-    restore();
-}
-
 // A window lacking a control the commands or the event table need is refused at
 // start-up, and no half-built window stays behind.
 TEST(Win32FormStartUp, RefusesAWindowThatLacksANamedControl) {
