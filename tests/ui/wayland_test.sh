@@ -39,7 +39,8 @@ program_pid=$!
 
 # The app id names the desktop entry, which gives the window its name and icon.
 for _ in $(seq 100); do grep -q 'set_app_id' "$work/protocol.log" && break; sleep 0.1; done
-app_id=$(grep -o 'xdg_toplevel@[0-9]*\.set_app_id("[^"]*")' "$work/protocol.log" | head -n 1 | sed 's/.*("\(.*\)")/\1/')
+# (libwayland writes an object as interface@id, from 1.23 on as interface#id.)
+app_id=$(grep -o 'xdg_toplevel[@#][0-9]*\.set_app_id("[^"]*")' "$work/protocol.log" | head -n 1 | sed 's/.*("\(.*\)")/\1/' || true)
 echo "app id: ${app_id:-none}"
 if [ "$app_id" != org.vaskelo.Vaskelo ]; then
   echo "the window's app id is '$app_id', not org.vaskelo.Vaskelo"
@@ -47,7 +48,7 @@ if [ "$app_id" != org.vaskelo.Vaskelo ]; then
   exit 1
 fi
 # The window draws at the output's scale only on the native path.
-if ! grep -q 'wl_surface@[0-9]*\.set_buffer_scale(2)' "$work/protocol.log"; then
+if ! grep -q 'wl_surface[@#][0-9]*\.set_buffer_scale(2)' "$work/protocol.log"; then
   echo "the window never drew at the output's scale 2"
   exit 1
 fi

@@ -15,7 +15,7 @@ key='HKCU\Control Panel\Desktop'
 restart() { wineserver -k 2>/dev/null; wineserver -w 2>/dev/null; true; }
 set_dpi() {
   restart
-  "$wine_run" win64 "$prefix" reg "$@" >/dev/null 2>&1
+  "$wine_run" "$arch" "$prefix" reg "$@" >/dev/null 2>&1
   restart
 }
 trap 'set_dpi delete "$key" /v LogPixels /f' EXIT
