@@ -61,6 +61,13 @@ std::string runtimeErrorMessage(std::string_view control, Operation operation, s
     return message;
 }
 
+std::string unexpectedErrorMessage(std::string_view procedure, bool outOfMemory) {
+    std::string message = "Çalışma zamanı hatası: ";
+    message += procedure;
+    message += outOfMemory ? " komutu için bellek yetmedi; komut yarıda kaldı." : " komutu beklenmeyen bir hatayla yarıda kaldı.";
+    return message;
+}
+
 RuntimeError::RuntimeError(std::string_view control, Operation operation, std::int32_t code)
     : std::runtime_error(runtimeErrorMessage(control, operation, code)),
       control_(control),

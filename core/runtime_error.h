@@ -31,6 +31,11 @@ private:
 std::string_view describe(Operation operation);
 std::string runtimeErrorMessage(std::string_view control, Operation operation, std::int32_t code);
 inline constexpr std::string_view kRuntimeErrorTitle = "Vaskelo - Çalışma zamanı hatası";
+// A command stopped by anything but a failed control operation: which command, and
+// whether it ran out of memory.
+std::string unexpectedErrorMessage(std::string_view procedure, bool outOfMemory);
+// The window could not be opened, for a reason other than a missing control.
+inline constexpr std::string_view kStartFailure = "Vaskelo açılamadı: beklenmeyen bir hata oluştu.";
 
 // Raises the run-time error for a failed status; does nothing on success.
 void check(Status status, std::string_view control, Operation operation);

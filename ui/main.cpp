@@ -5,8 +5,10 @@
 
 #include <memory>
 #include <stdexcept>
+#include <string_view>
 
 #include "platform/qt/application.h"
+#include "core/runtime_error.h"
 #include "platform/qt/qt_form.h"
 
 int main(int argc, char* argv[]) {
@@ -16,12 +18,18 @@ int main(int argc, char* argv[]) {
     }
     vaskelo::qt::Application app(argc, argv);
 
+    // Nothing may unwind out of main through Qt: a failure to open is said in a box.
     std::unique_ptr<vaskelo::qt::QtForm> window;
+    const auto fail = [](std::string_view message) {
+        QMessageBox::critical(nullptr, QStringLiteral("Vaskelo"), vaskelo::qt::toQString(message));
+        return 1;
+    };
     try {
         vaskelo::qt::openMainWindow(window);
+        return app.run();
     } catch (const std::runtime_error& error) {
-        QMessageBox::critical(nullptr, QStringLiteral("Vaskelo"), QString::fromUtf8(error.what()));
-        return 1;
+        return fail(error.what());
+    } catch (...) {
+        return fail(vaskelo::kStartFailure);
     }
-    return app.run();
 }

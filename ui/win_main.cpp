@@ -5,7 +5,9 @@
 
 #include <memory>
 #include <stdexcept>
+#include <string_view>
 
+#include "core/runtime_error.h"
 #include "platform/win32/application.h"
 #include "platform/win32/text.h"
 #include "platform/win32/win32_form.h"
@@ -13,12 +15,18 @@
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandLine*/, int showCommand) {
     vaskelo::win32::enableDpiAwareness();
 
+    // Nothing may unwind out of wWinMain: a failure to open is said in a box.
     std::unique_ptr<vaskelo::win32::Win32Form> window;
+    const auto fail = [](std::string_view message) {
+        MessageBoxW(nullptr, vaskelo::win32::widen(message).c_str(), L"Vaskelo", MB_OK | MB_ICONERROR);
+        return 1;
+    };
     try {
         vaskelo::win32::openMainWindow(window, instance, showCommand);
+        return vaskelo::win32::runMessageLoop(window->window());
     } catch (const std::runtime_error& error) {
-        MessageBoxW(nullptr, vaskelo::win32::widen(error.what()).c_str(), L"Vaskelo", MB_OK | MB_ICONERROR);
-        return 1;
+        return fail(error.what());
+    } catch (...) {
+        return fail(vaskelo::kStartFailure);
     }
-    return vaskelo::win32::runMessageLoop(window->window());
 }

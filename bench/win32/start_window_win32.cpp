@@ -149,14 +149,9 @@ int runUntilDrawn(HWND window, bool dialogKeys) {
 // As ui/win_main.cpp does it, with the probe fitted before the window is shown.
 int startVaskelo(HINSTANCE instance, int showCommand) {
     std::unique_ptr<vaskelo::win32::Win32Form> window;
-    vaskelo::setMainFormCreator([&window, instance, showCommand]() -> vaskelo::MainForm& {
-        window = std::make_unique<vaskelo::win32::Win32Form>(vaskelo::mainWindowDescription(), vaskelo::eventBindings(), instance);
-        gProbe.attach(window->window());
-        window->show(showCommand);
-        return window->mainForm();
-    });
     try {
-        vaskelo::theMainForm();
+        vaskelo::win32::openMainWindow(window, instance, showCommand,
+                                       [](vaskelo::win32::Win32Form& made) { gProbe.attach(made.window()); });
     } catch (const std::runtime_error& error) {
         std::fprintf(stderr, "bench_window_win32: %s\n", error.what());
         return 1;

@@ -67,7 +67,7 @@ QString toQString(std::string_view text) {
 QtForm::QtForm(const WindowDescription& description, std::span<const EventBinding> bindings)
     : description_(description), window_(std::make_unique<QMainWindow>()) {
     build(description);
-    checkControls(description, bindings);
+    check(description, bindings);
     wire(description, bindings);
 }
 
@@ -166,17 +166,16 @@ void QtForm::build(const WindowDescription& description) {
     window.resize(twipsToPixels(description.clientWidth), twipsToPixels(description.clientHeight) + menuHeight);
 }
 
-void QtForm::checkControls(const WindowDescription& description, std::span<const EventBinding> bindings) const {
-    const auto require = [this](bool present, std::string_view name) {
-        if (!present) {
-            throw std::runtime_error("Pencerede '" + std::string(name) + "' denetimi bulunamadı.");
-        }
+void QtForm::check(const WindowDescription& description, std::span<const EventBinding> bindings) const {
+    const auto kindOf = [this](std::string_view name) -> std::optional<ControlKind> {
+        QWidget* widget = control(name);
+        if (qobject_cast<BandCombo*>(widget) != nullptr) return ControlKind::ComboBox;
+        if (qobject_cast<PictureBox*>(widget) != nullptr) return ControlKind::PictureBox;
+        if (qobject_cast<QLabel*>(widget) != nullptr) return ControlKind::Label;
+        if (qobject_cast<QPushButton*>(widget) != nullptr) return ControlKind::CommandButton;
+        return std::nullopt;
     };
-    for (const ControlDescription& c : description.controls) require(control(c.name) != nullptr, c.name);
-    for (const BandList list : kAllBandLists) require(find<BandCombo>(controlName(list)) != nullptr, controlName(list));
-    for (const Swatch swatch : kAllSwatches) require(find<PictureBox>(controlName(swatch)) != nullptr, controlName(swatch));
-    for (const Label label : {Label::Ls1, Label::Les2}) require(find<QLabel>(controlName(label)) != nullptr, controlName(label));
-    for (const EventBinding& b : bindings) require(control(b.control) != nullptr || menuItem(b.control) != nullptr, b.control);
+    checkWindow(description, bindings, kindOf, [this](std::string_view name) { return menuItem(name) != nullptr; });
 }
 
 void QtForm::wire(const WindowDescription& description, std::span<const EventBinding> bindings) {
@@ -199,13 +198,9 @@ void QtForm::wire(const WindowDescription& description, std::span<const EventBin
 
 void QtForm::run(const EventBinding& binding, int index) {
     if (ended_) return;
-    try {
-        binding.run(form_, index);
-    } catch (const RuntimeError& error) {
-        // Nothing in the program handles a failed operation: the user is told which
-        // control and operation failed, and the window goes on.
-        QMessageBox::critical(window_.get(), toQString(kRuntimeErrorTitle), QString::fromUtf8(error.what()));
-    }
+    runBound(binding, form_, index, [this](std::string_view title, std::string_view message) {
+        QMessageBox::critical(window_.get(), toQString(title), toQString(message));
+    });
 }
 
 void QtForm::show() {
@@ -259,50 +254,51 @@ Status QtForm::setSwatchColour(Swatch swatch, ColourValue colour) {
 
 void QtForm::nameSwatch(Swatch swatch, ColourValue colour) {
     auto* box = find<PictureBox>(controlName(swatch));
-    const ControlDescription* described = findControl(description_, controlName(swatch));
-    if (box == nullptr || described == nullptr) return;
+    if (box == nullptr) return;
     const auto* list = find<BandCombo>(controlName(bandListOf(swatch)));
     const std::string bandText = list != nullptr ? list->currentText().toStdString() : std::string(kUnchosen);
     // Setting the name raises the name-change event, so a screen reader hears the pick.
-    box->setAccessibleName(toQString(swatchSpokenName(described->accessibleName, colour, bandText)));
+    box->setAccessibleName(toQString(swatchName(description_, swatch, colour, bandText)));
 }
 
 Status QtForm::setCaption(Label label, std::string_view caption) {
     QLabel* widget = nullptr;
     if (const Status s = admit(controlName(label), Operation::SetCaption, widget); s.failed()) return s;
     widget->setText(toQString(caption));
-    fitToText(widget);
+    refit(label, widget);
     return kOk;
 }
 
 Status QtForm::setFontSize(Label label, float points) {
     QLabel* widget = nullptr;
     if (const Status s = admit(controlName(label), Operation::SetFontSize, widget); s.failed()) return s;
-    if (!std::isfinite(points) || points <= 0.0f || points > 2048.0f) return kInvalidValue;
+    if (!fontSizeInRange(points)) return kInvalidValue;
     QFont font = widget->font();
     font.setPointSizeF(static_cast<double>(points));
     widget->setFont(font);
-    fitToText(widget);
+    refit(label, widget);
     return kOk;
 }
 
 Status QtForm::setTop(Label label, float twips) {
     QLabel* widget = nullptr;
     if (const Status s = admit(controlName(label), Operation::SetTop, widget); s.failed()) return s;
-    constexpr float kLimit = 16'000'000.0f * kTwipsPerPixel;
-    if (!std::isfinite(twips) || std::fabs(twips) > kLimit) return kInvalidValue;
+    if (!topInRange(twips)) return kInvalidValue;
     widget->move(widget->x(), twipsToPixels(static_cast<double>(twips)));
     return kOk;
 }
 
 QtForm& openMainWindow(std::unique_ptr<QtForm>& holder) {
-    setMainFormCreator([&holder]() -> MainForm& {
-        holder = std::make_unique<QtForm>(mainWindowDescription(), eventBindings());
-        holder->show();
-        return holder->mainForm();
+    return vaskelo::openMainWindow<QtForm>(holder, [] {
+        auto form = std::make_unique<QtForm>(mainWindowDescription(), eventBindings());
+        form->show();
+        return form;
     });
-    theMainForm();
-    return *holder;
+}
+
+void QtForm::refit(Label label, QLabel* widget) const {
+    const ControlDescription* described = findControl(description_, controlName(label));
+    if (described != nullptr && refitsToCaption(*described)) fitToText(widget);
 }
 
 void QtForm::endProgram() {

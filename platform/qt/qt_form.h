@@ -17,6 +17,7 @@
 #include "core/main_form.h"
 #include "core/runtime_error.h"
 #include "ui/event_wiring.h"
+#include "ui/form_binder.h"
 #include "ui/window_description.h"
 
 class QAction;
@@ -29,15 +30,7 @@ namespace vaskelo::qt {
 class BandCombo;
 class PictureBox;
 
-// Codes of the operations' own failures.
-inline constexpr Status kControlUnavailable{static_cast<std::int32_t>(0x800A005Bu)};  // the control is gone
-inline constexpr Status kInvalidValue{static_cast<std::int32_t>(0x800A017Cu)};        // no such size or position
-
 QString toQString(std::string_view text);
-
-// Consulted before every control operation; a failed status makes the operation
-// fail as a real one would. Diagnostics and fault-injection runs install one.
-using OperationGate = std::function<Status(std::string_view control, Operation operation)>;
 
 class QtForm final : public FormOps {
 public:
@@ -69,8 +62,10 @@ public:
 private:
     void build(const WindowDescription& description);
     void wire(const WindowDescription& description, std::span<const EventBinding> bindings);
-    void checkControls(const WindowDescription& description, std::span<const EventBinding> bindings) const;
+    void check(const WindowDescription& description, std::span<const EventBinding> bindings) const;
     void run(const EventBinding& binding, int index);
+    // Resizes a label to its caption if it is one that follows its caption.
+    void refit(Label label, QLabel* widget) const;
     // Gives a swatch the spoken name of the colour it now shows.
     void nameSwatch(Swatch swatch, ColourValue colour);
     template <typename Widget>

@@ -23,4 +23,19 @@ void dispatchMessage(HWND window, MSG& message);
 // Runs until the program ends; returns the exit code the quit message carries.
 int runMessageLoop(HWND window);
 
+// Runs a window procedure's body. Unwinding through user32's frames is undefined, so
+// whatever the body throws ends here, and the message gets the fallback's handling.
+template <typename Body, typename Fallback>
+LRESULT guardedProcedure(Body&& body, Fallback&& fallback) noexcept {
+    try {
+        return body();
+    } catch (...) {
+        try {
+            return fallback();
+        } catch (...) {
+            return 0;
+        }
+    }
+}
+
 }  // namespace vaskelo::win32

@@ -1,5 +1,7 @@
 #include "platform/win32/picture_box.h"
 
+#include "platform/win32/application.h"
+
 #include <cstdint>
 #include <utility>
 #include <vector>
@@ -98,7 +100,7 @@ void paint(HWND box) {
     EndPaint(box, &ps);
 }
 
-LRESULT CALLBACK pictureBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT handlePictureBox(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_PAINT:
             paint(box);
@@ -111,6 +113,11 @@ LRESULT CALLBACK pictureBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lP
         default:
             return DefWindowProcW(box, message, wParam, lParam);
     }
+}
+
+LRESULT CALLBACK pictureBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
+    return guardedProcedure([&] { return handlePictureBox(box, message, wParam, lParam); },
+                            [&] { return DefWindowProcW(box, message, wParam, lParam); });
 }
 
 }  // namespace

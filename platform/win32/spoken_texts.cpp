@@ -1,5 +1,7 @@
 #include "platform/win32/spoken_texts.h"
 
+#include "platform/win32/application.h"
+
 #include <oleacc.h>
 
 #include <new>
@@ -104,8 +106,7 @@ private:
     LONG references_ = 1;
 };
 
-LRESULT CALLBACK amendedControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-    const auto procedure = reinterpret_cast<WNDPROC>(GetPropW(control, kProcedureProperty));
+LRESULT handleAmendedControl(HWND control, UINT message, WPARAM wParam, LPARAM lParam, WNDPROC procedure) {
     auto* texts = static_cast<SpokenTexts*>(GetPropW(control, kTextsProperty));
     if (message == WM_GETOBJECT && static_cast<LONG>(static_cast<DWORD>(lParam)) == OBJID_CLIENT && texts != nullptr) {
         IAccessible* standard = nullptr;
@@ -127,6 +128,12 @@ LRESULT CALLBACK amendedControlProc(HWND control, UINT message, WPARAM wParam, L
         delete texts;
     }
     return CallWindowProcW(procedure, control, message, wParam, lParam);
+}
+
+LRESULT CALLBACK amendedControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+    const auto procedure = reinterpret_cast<WNDPROC>(GetPropW(control, kProcedureProperty));
+    return guardedProcedure([&] { return handleAmendedControl(control, message, wParam, lParam, procedure); },
+                            [&] { return CallWindowProcW(procedure, control, message, wParam, lParam); });
 }
 
 }  // namespace

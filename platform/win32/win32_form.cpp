@@ -24,7 +24,6 @@ constexpr UINT kFirstControlId = 1000;
 constexpr WORD kIconResource = 1;
 // A band list drops down far enough to show every entry without scrolling.
 constexpr int kMaxVisibleEntries = 11;
-constexpr float kMaxFontPoints = 2048.0f;
 
 Status statusOf(DWORD error) {
     if (error == ERROR_SUCCESS) return kGenericFailure;
@@ -64,7 +63,7 @@ Win32Form::Win32Form(const WindowDescription& description, std::span<const Event
     : instance_(instance), description_(description) {
     try {
         build(description);
-        checkControls(description, bindings);
+        check(description, bindings);
         wire(description, bindings);
     } catch (...) {
         // No destructor runs for a half-made form, and the window must not outlive it.
@@ -97,11 +96,21 @@ void Win32Form::build(const WindowDescription& description) {
         if (RegisterClassExW(&wc) == 0) throw std::runtime_error("Pencere sınıfı kaydedilemedi.");
     }
 
+    // The menu bar is the window's once the window is made; until then a failure
+    // destroys it, with the menus already in it.
     HMENU bar = CreateMenu();
+    if (bar == nullptr) throw std::runtime_error("Menü çubuğu oluşturulamadı.");
     for (const MenuDescription& menu : description.menus) {
         HMENU popup = CreatePopupMenu();
-        AppendMenuW(popup, MF_STRING, kMenuCommandBase + static_cast<UINT>(menu.itemIndex), widen(menu.itemCaption).c_str());
-        AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), widen(menu.caption).c_str());
+        const bool made = popup != nullptr &&
+                          AppendMenuW(popup, MF_STRING, kMenuCommandBase + static_cast<UINT>(menu.itemIndex),
+                                      widen(menu.itemCaption).c_str()) != FALSE;
+        if (!made || AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), widen(menu.caption).c_str()) == FALSE) {
+            if (popup != nullptr) DestroyMenu(popup);
+            DestroyMenu(bar);
+            throw std::runtime_error("'" + std::string(menu.caption) + "' menüsü oluşturulamadı.");
+        }
+        menuItemsMade_.insert(menu.itemName);
     }
 
     // Sized for 96 dpi first; once the window knows its DPI, layout() sizes it for real.
@@ -194,29 +203,13 @@ void Win32Form::createControl(Control& control) {
     if (!spoken.name.empty() || !spoken.description.empty()) setSpokenTexts(control.hwnd, std::move(spoken));
 }
 
-void Win32Form::checkControls(const WindowDescription& description, std::span<const EventBinding> bindings) const {
-    const auto require = [this](std::string_view name, std::optional<ControlKind> kind) {
+void Win32Form::check(const WindowDescription& description, std::span<const EventBinding> bindings) const {
+    const auto kindOf = [this](std::string_view name) -> std::optional<ControlKind> {
         const Control* c = find(name);
-        if (c == nullptr || c->hwnd == nullptr || (kind && c->described->kind != *kind)) throw missingControl(name);
+        if (c == nullptr || c->hwnd == nullptr) return std::nullopt;
+        return c->described->kind;
     };
-    for (const ControlDescription& c : description.controls) require(c.name, std::nullopt);
-    for (const BandList list : kAllBandLists) require(controlName(list), ControlKind::ComboBox);
-    for (const Swatch swatch : kAllSwatches) require(controlName(swatch), ControlKind::PictureBox);
-    for (const Label label : {Label::Ls1, Label::Les2}) require(controlName(label), ControlKind::Label);
-
-    std::set<int> itemNumbers;
-    for (const MenuDescription& m : description.menus) {
-        // Each number has to fit the command id and name exactly one item.
-        if (m.itemIndex < 0 || m.itemIndex > 0x7FFF || !itemNumbers.insert(m.itemIndex).second) {
-            throw std::runtime_error("'" + std::string(m.itemName) + "' menü öğesinin numarası kullanılamıyor.");
-        }
-    }
-    // A click can be connected to a band list, a button or a menu item, nothing else.
-    for (const EventBinding& b : bindings) {
-        const Control* c = find(b.control);
-        const bool clickable = c != nullptr && (c->described->kind == ControlKind::ComboBox || c->described->kind == ControlKind::CommandButton);
-        if (!clickable && findMenuItem(description, b.control) == nullptr) throw missingControl(b.control);
-    }
+    checkWindow(description, bindings, kindOf, [this](std::string_view name) { return menuItemsMade_.contains(name); });
 }
 
 void Win32Form::wire(const WindowDescription& description, std::span<const EventBinding> bindings) {
@@ -321,6 +314,11 @@ void Win32Form::show(int showCommand) {
 }
 
 LRESULT CALLBACK Win32Form::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    return guardedProcedure([&] { return dispatch(hwnd, message, wParam, lParam); },
+                            [&] { return DefWindowProcW(hwnd, message, wParam, lParam); });
+}
+
+LRESULT Win32Form::dispatch(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         auto* self = static_cast<Win32Form*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         self->window_ = hwnd;
@@ -448,13 +446,9 @@ void Win32Form::postPick(Control& control) {
 
 void Win32Form::run(const EventBinding& binding, int index) {
     if (ended_) return;
-    try {
-        binding.run(form_, index);
-    } catch (const RuntimeError& error) {
-        // Nothing in the program handles a failed operation: the user is told which
-        // control and operation failed, and the window goes on.
-        MessageBoxW(window_, widen(error.what()).c_str(), widen(kRuntimeErrorTitle).c_str(), MB_OK | MB_ICONERROR);
-    }
+    runBound(binding, form_, index, [this](std::string_view title, std::string_view message) {
+        MessageBoxW(window_, widen(message).c_str(), widen(title).c_str(), MB_OK | MB_ICONERROR);
+    });
 }
 
 LRESULT Win32Form::colourControl(UINT message, HDC dc, HWND child) {
@@ -516,6 +510,12 @@ HWND Win32Form::live(std::string_view name, ControlKind kind) const {
     return c->hwnd;
 }
 
+Status Win32Form::admit(std::string_view name, ControlKind kind, Operation operation, HWND& hwnd) const {
+    hwnd = live(name, kind);
+    if (hwnd == nullptr) return kControlUnavailable;
+    return gate_ ? gate_(name, operation) : kOk;
+}
+
 Status Win32Form::fitToText(HWND label) {
     HDC dc = GetDC(label);
     if (dc == nullptr) return lastError();
@@ -538,8 +538,8 @@ Status Win32Form::fitToText(HWND label) {
 }
 
 Status Win32Form::bandText(BandList list, std::string& text) {
-    HWND combo = live(controlName(list), ControlKind::ComboBox);
-    if (combo == nullptr) return kControlUnavailable;
+    HWND combo = nullptr;
+    if (const Status s = admit(controlName(list), ControlKind::ComboBox, Operation::ReadText, combo); s.failed()) return s;
     SetLastError(ERROR_SUCCESS);
     const std::wstring shown = windowText(combo);
     if (shown.empty() && GetLastError() != ERROR_SUCCESS) return lastError();
@@ -548,7 +548,8 @@ Status Win32Form::bandText(BandList list, std::string& text) {
 }
 
 Status Win32Form::setBandText(BandList list, std::string_view text) {
-    if (live(controlName(list), ControlKind::ComboBox) == nullptr) return kControlUnavailable;
+    HWND combo = nullptr;
+    if (const Status s = admit(controlName(list), ControlKind::ComboBox, Operation::SetText, combo); s.failed()) return s;
     return showBandText(*find(controlName(list)), text);
 }
 
@@ -575,8 +576,8 @@ Status Win32Form::showBandText(Control& control, std::string_view text) {
 }
 
 Status Win32Form::setSwatchColour(Swatch swatch, ColourValue colour) {
-    HWND box = live(controlName(swatch), ControlKind::PictureBox);
-    if (box == nullptr) return kControlUnavailable;
+    HWND box = nullptr;
+    if (const Status s = admit(controlName(swatch), ControlKind::PictureBox, Operation::SetBackColour, box); s.failed()) return s;
     const DWORD error = setPictureBoxFill(box, toColorRef(colour));
     if (error != ERROR_SUCCESS) return statusOf(error);
     nameSwatch(swatch, colour);
@@ -589,23 +590,23 @@ void Win32Form::nameSwatch(Swatch swatch, ColourValue colour) {
     const Control* list = find(controlName(bandListOf(swatch)));
     if (box == nullptr || box->hwnd == nullptr) return;
     const std::string bandText = list != nullptr && list->hwnd != nullptr ? narrow(windowText(list->hwnd)) : std::string(kUnchosen);
-    if (SetWindowTextW(box->hwnd, widen(swatchSpokenName(box->described->accessibleName, colour, bandText)).c_str()) != FALSE) {
+    if (SetWindowTextW(box->hwnd, widen(swatchName(description_, swatch, colour, bandText)).c_str()) != FALSE) {
         announceNameChange(box->hwnd);
     }
 }
 
 Status Win32Form::setCaption(Label label, std::string_view caption) {
-    HWND hwnd = live(controlName(label), ControlKind::Label);
-    if (hwnd == nullptr) return kControlUnavailable;
+    HWND hwnd = nullptr;
+    if (const Status s = admit(controlName(label), ControlKind::Label, Operation::SetCaption, hwnd); s.failed()) return s;
     if (SetWindowTextW(hwnd, widen(caption).c_str()) == FALSE) return lastError();
     announceNameChange(hwnd);
-    return find(controlName(label))->described->autoSize ? fitToText(hwnd) : kOk;
+    return refitsToCaption(*find(controlName(label))->described) ? fitToText(hwnd) : kOk;
 }
 
 Status Win32Form::setFontSize(Label label, float points) {
-    HWND hwnd = live(controlName(label), ControlKind::Label);
-    if (hwnd == nullptr) return kControlUnavailable;
-    if (!std::isfinite(points) || points <= 0.0f || points > kMaxFontPoints) return kInvalidValue;
+    HWND hwnd = nullptr;
+    if (const Status s = admit(controlName(label), ControlKind::Label, Operation::SetFontSize, hwnd); s.failed()) return s;
+    if (!fontSizeInRange(points)) return kInvalidValue;
     Control& c = *find(controlName(label));
     FontDescription wanted = c.font.value_or(description_.font);
     wanted.points = points;
@@ -614,14 +615,13 @@ Status Win32Form::setFontSize(Label label, float points) {
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
     c.font = wanted;
     c.ownFont = std::move(font);
-    return c.described->autoSize ? fitToText(hwnd) : kOk;
+    return refitsToCaption(*c.described) ? fitToText(hwnd) : kOk;
 }
 
 Status Win32Form::setTop(Label label, float twips) {
-    HWND hwnd = live(controlName(label), ControlKind::Label);
-    if (hwnd == nullptr) return kControlUnavailable;
-    constexpr float kLimit = 16'000'000.0f * kTwipsPerPixel;
-    if (!std::isfinite(twips) || std::fabs(twips) > kLimit) return kInvalidValue;
+    HWND hwnd = nullptr;
+    if (const Status s = admit(controlName(label), ControlKind::Label, Operation::SetTop, hwnd); s.failed()) return s;
+    if (!topInRange(twips)) return kInvalidValue;
     Control& c = *find(controlName(label));
     if (SetWindowPos(hwnd, nullptr, pixels(c.described->rect.left), pixels(twips), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE) == FALSE) {
         return lastError();
@@ -639,14 +639,14 @@ void Win32Form::endProgram() {
     }
 }
 
-Win32Form& openMainWindow(std::unique_ptr<Win32Form>& holder, HINSTANCE instance, int showCommand) {
-    setMainFormCreator([&holder, instance, showCommand]() -> MainForm& {
-        holder = std::make_unique<Win32Form>(mainWindowDescription(), eventBindings(), instance);
-        holder->show(showCommand);
-        return holder->mainForm();
+Win32Form& openMainWindow(std::unique_ptr<Win32Form>& holder, HINSTANCE instance, int showCommand,
+                          const std::function<void(Win32Form&)>& beforeShowing) {
+    return vaskelo::openMainWindow<Win32Form>(holder, [instance, showCommand, &beforeShowing] {
+        auto form = std::make_unique<Win32Form>(mainWindowDescription(), eventBindings(), instance);
+        if (beforeShowing) beforeShowing(*form);
+        form->show(showCommand);
+        return form;
     });
-    theMainForm();
-    return *holder;
 }
 
 }  // namespace vaskelo::win32

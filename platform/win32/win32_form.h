@@ -6,9 +6,11 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <span>
 #include <string>
 #include <string_view>
@@ -18,13 +20,10 @@
 #include "core/form_ops.h"
 #include "core/main_form.h"
 #include "ui/event_wiring.h"
+#include "ui/form_binder.h"
 #include "ui/window_description.h"
 
 namespace vaskelo::win32 {
-
-// Codes of the operations' own failures, as HRESULTs the way Windows words them.
-inline constexpr Status kControlUnavailable{static_cast<std::int32_t>(0x80070578u)};  // invalid window handle
-inline constexpr Status kInvalidValue{static_cast<std::int32_t>(0x80070057u)};        // invalid argument
 
 // A menu item's command id is this plus the item's number, so the number reaches
 // the command it runs.
@@ -52,6 +51,8 @@ public:
     // The command id of the menu item of that name, or 0.
     UINT menuCommand(std::string_view itemName) const;
     UINT dpi() const { return dpi_; }
+
+    void setOperationGate(OperationGate gate) { gate_ = std::move(gate); }
 
     Status bandText(BandList list, std::string& text) override;
     Status setBandText(BandList list, std::string_view text) override;
@@ -83,12 +84,13 @@ private:
     };
 
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT dispatch(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
 
     void build(const WindowDescription& description);
     void createControl(Control& control);
     void wire(const WindowDescription& description, std::span<const EventBinding> bindings);
-    void checkControls(const WindowDescription& description, std::span<const EventBinding> bindings) const;
+    void check(const WindowDescription& description, std::span<const EventBinding> bindings) const;
     void applyFonts();
     void layout();
     void fitFrame();
@@ -109,6 +111,8 @@ private:
     Control* findById(UINT id);
     // The control of that name and kind if its window is still there, else null.
     HWND live(std::string_view name, ControlKind kind) const;
+    // The control an operation works on, or the reason it cannot go ahead.
+    Status admit(std::string_view name, ControlKind kind, Operation operation, HWND& hwnd) const;
     Status showBandText(Control& control, std::string_view text);
     Status fitToText(HWND label);
 
@@ -118,6 +122,8 @@ private:
     UINT dpi_ = 96;
     std::vector<Control> controls_;
     std::map<UINT, const EventBinding*> menuCommands_;
+    std::set<std::string_view> menuItemsMade_;
+    OperationGate gate_;
     Font windowFont_;
     std::map<COLORREF, Brush> brushes_;
     int quietNotifications_ = 0;  // set while the program itself changes a band list
@@ -129,6 +135,8 @@ private:
 // Opens the program's one window: registers its creator with the main-window
 // reference and creates it through that reference, so the window on screen is the
 // one the reference designates. `holder` owns it from then on.
-Win32Form& openMainWindow(std::unique_ptr<Win32Form>& holder, HINSTANCE instance, int showCommand);
+// `beforeShowing`, if given, sees the window made but not yet shown.
+Win32Form& openMainWindow(std::unique_ptr<Win32Form>& holder, HINSTANCE instance, int showCommand,
+                          const std::function<void(Win32Form&)>& beforeShowing = {});
 
 }  // namespace vaskelo::win32

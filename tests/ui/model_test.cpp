@@ -16,6 +16,7 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -285,6 +286,21 @@ private slots:
             }
             QVERIFY2(model::matches(shown(), expected), qPrintable(qs(model::describe(shown()))));
         }
+
+        // Anything else a command throws stops it the same way: it is reported, naming
+        // the command, and the window goes on.
+        const char* const procedures[] = {"Cr1_Click", "Cr4_Click", "CommDH_Click", "DYeni_Click", "Yeni_Click", "Hakkında_Click"};
+        openWindow();
+        for (const Action& a : setup) model::applyAll(expected, perform(a));
+        form->setOperationGate([](std::string_view, Operation) -> Status { throw std::bad_alloc(); });
+        QString report;
+        answerMessageBoxInto(report);
+        model::applyPrefix(expected, perform(act), 0);
+        QCOMPARE(report, QString::fromUtf8("Vaskelo - Çalışma zamanı hatası\n") +
+                             qs(unexpectedErrorMessage(procedures[command], true)));
+        form->setOperationGate(nullptr);
+        for (const Action& a : {Action{Kind::KeyDown, 1}, Action{Kind::Calculate}}) model::applyAll(expected, perform(a));
+        QVERIFY2(model::matches(shown(), expected), qPrintable(qs(model::describe(shown()))));
     }
 
     void aMegabytePastedIntoAListIsJustText() {
