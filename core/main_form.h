@@ -43,7 +43,6 @@ public:
     void Çıkış_Click(int Index);
 
     const DigitTexts& digits() const { return digits_; }
-    FormOps& ops() { return ops_; }
 
 private:
     std::string read(BandList list);

@@ -37,7 +37,6 @@ struct TwipRect {
 struct ControlDescription {
     std::string_view name;
     ControlKind kind;
-    int tabIndex;
     std::string_view container;  // empty: the window's client area
     TwipRect rect;
     std::string_view text;
@@ -57,7 +56,6 @@ struct ControlDescription {
 struct MenuDescription {
     std::string_view name;
     std::string_view caption;
-    int index;
     std::string_view itemName;
     std::string_view itemCaption;
     int itemIndex;

@@ -146,7 +146,7 @@ int runUntilDrawn(HWND window, bool dialogKeys) {
     }
 }
 
-// As ui/win_main.cpp does it, with the probe fitted before the window is shown.
+// As programs/win_main.cpp does it, with the probe fitted before the window is shown.
 int startVaskelo(HINSTANCE instance, int showCommand) {
     std::unique_ptr<vaskelo::win32::Win32Form> window;
     try {

@@ -116,8 +116,8 @@ Application::Application(int& argc, char** argv) : app_(argc, argv) {
     QLocale::setDefault(QLocale(QLocale::Turkish, QLocale::Turkey));
     installToolkitTranslation(toolkitTexts_);
     QApplication::setApplicationName(QStringLiteral("Vaskelo"));
-    QApplication::setApplicationVersion(QStringLiteral("1.00"));
-    QApplication::setDesktopFileName(QStringLiteral("org.vaskelo.Vaskelo"));
+    QApplication::setApplicationVersion(QStringLiteral(VASKELO_VERSION_TEXT));
+    QApplication::setDesktopFileName(QStringLiteral(VASKELO_APP_ID));
     QApplication::setWindowIcon(programIcon());
 }
 

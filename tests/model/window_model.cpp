@@ -253,12 +253,13 @@ Action ActionSource::next() {
 }
 
 std::vector<Action> shrink(std::vector<Action> actions,
-                           const std::function<int(const std::vector<Action>&)>& firstDivergence, int budget) {
-    for (std::size_t chunk = actions.size() / 2; chunk >= 1 && budget > 0; chunk /= 2) {
-        for (std::size_t start = 0; start + chunk <= actions.size() && budget > 0;) {
+                           const std::function<int(const std::vector<Action>&)>& firstDivergence, long actionBudget) {
+    for (std::size_t chunk = actions.size() / 2; chunk >= 1; chunk /= 2) {
+        for (std::size_t start = 0; start + chunk <= actions.size();) {
             std::vector<Action> candidate(actions.begin(), actions.begin() + static_cast<std::ptrdiff_t>(start));
             candidate.insert(candidate.end(), actions.begin() + static_cast<std::ptrdiff_t>(start + chunk), actions.end());
-            --budget;
+            actionBudget -= static_cast<long>(candidate.size());
+            if (actionBudget < 0) return actions;
             const int at = firstDivergence(candidate);
             if (at >= 0) {
                 actions.assign(candidate.begin(), candidate.begin() + at + 1);

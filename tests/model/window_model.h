@@ -105,10 +105,11 @@ private:
 
 // Shortens a diverging sequence: removes chunks of actions, halving the chunk down to
 // single actions, while the replay still diverges. `firstDivergence` replays on a
-// fresh window and returns the index of the first diverging action, or -1. At most
-// `budget` replays.
+// fresh window and returns the index of the first diverging action, or -1. The
+// replays make at most `actionBudget` actions in all, so that a failing run still
+// ends, with the shortest sequence found so far, well within its test's time.
 std::vector<Action> shrink(std::vector<Action> actions,
-                           const std::function<int(const std::vector<Action>&)>& firstDivergence, int budget);
+                           const std::function<int(const std::vector<Action>&)>& firstDivergence, long actionBudget);
 
 // The seed and action count of a run: VASKELO_MODEL_SEED and VASKELO_MODEL_ACTIONS
 // when set, else the defaults.

@@ -213,8 +213,10 @@ private slots:
                                       .arg(i)
                                       .arg(qs(model::actionText(actions.back())))
                                       .arg(qs(model::describe(now)), qs(model::describe(expected)));
-            const std::vector<Action> shortest =
-                model::shrink(actions, [this](const std::vector<Action>& replay) { return firstDivergence(replay); }, 3000);
+            // Replays are bounded by the actions they make: five runs' worth, about five
+            // minutes, well within the test's time at any build's speed.
+            const std::vector<Action> shortest = model::shrink(
+                actions, [this](const std::vector<Action>& replay) { return firstDivergence(replay); }, 5L * count);
             QString steps;
             for (const Action& a : shortest) steps += "\n  " + qs(model::actionText(a));
             QFAIL(qPrintable(QString("seed %1 diverged %2\nshortest sequence found (%3 actions):%4")

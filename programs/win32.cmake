@@ -11,9 +11,9 @@ configure_file(resources/vaskelo.rc.in ${VASKELO_RC_DIR}/vaskelo.rc @ONLY)
 
 add_custom_command(
   OUTPUT ${VASKELO_RC_DIR}/vaskelo_icon.rc
-  COMMAND ${CMAKE_COMMAND} -DICON=${CMAKE_CURRENT_SOURCE_DIR}/resources/vaskelo.ico
+  COMMAND ${CMAKE_COMMAND} -DICON=${PROJECT_SOURCE_DIR}/ui/resources/vaskelo.ico
           -DOUTPUT=${VASKELO_RC_DIR}/vaskelo_icon.rc -P ${PROJECT_SOURCE_DIR}/cmake/IconResource.cmake
-  DEPENDS resources/vaskelo.ico ${PROJECT_SOURCE_DIR}/cmake/IconResource.cmake
+  DEPENDS ${PROJECT_SOURCE_DIR}/ui/resources/vaskelo.ico ${PROJECT_SOURCE_DIR}/cmake/IconResource.cmake
   COMMENT "Writing the icon resources from vaskelo.ico")
 # Compiled here rather than as an RC source, which would hand windres the project's
 # C++ warning options.
