@@ -35,6 +35,15 @@ struct State {
     std::string tolerance = "-";
 };
 
+// The resistance that two digits and band 3's multiplier give ("-" divides by ten),
+// written the way the window shows values: Ohm, K or M, with one decimal place after a
+// comma where the value is not whole in its unit, and a blank before "Ohm" from ten
+// ohms up. Computed as a number, independently of how the program joins its texts.
+std::string valueNotation(int first, int second, std::string_view band3);
+// A result the model leaves open: the text the program joins from remembered digits
+// that no longer match their bands, which "Renk Girin" replaces straight away.
+inline const std::string kUnpredictedResult = "\x01unpredicted";
+
 // The window after start; `windowBackground` is what the toolkit shows for the
 // system's window background colour.
 State initial(ColourValue windowBackground);
