@@ -7,8 +7,8 @@
 #include <stdexcept>
 #include <string_view>
 
-#include "platform/qt/application.h"
 #include "core/runtime_error.h"
+#include "platform/qt/application.h"
 #include "platform/qt/qt_form.h"
 
 int main(int argc, char* argv[]) {
