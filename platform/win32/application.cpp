@@ -23,6 +23,8 @@ void enableDpiAwareness() {
         if (setContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE) != FALSE) return;
     }
     using SetAware = BOOL(WINAPI*)();
+    // Refused, the program runs unaware of DPI and Windows enlarges its window as a
+    // picture; there is nothing left to ask for.
     if (auto setAware = user32Function<SetAware>("SetProcessDPIAware")) setAware();
 }
 
@@ -32,9 +34,8 @@ UINT windowDpi(HWND window) {
     if (getDpi != nullptr && window != nullptr) {
         if (const UINT dpi = getDpi(window); dpi != 0) return dpi;
     }
-    HDC screen = GetDC(nullptr);
-    const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
-    if (screen != nullptr) ReleaseDC(nullptr, screen);
+    const WindowDc screen = windowDc(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
     return dpi > 0 ? static_cast<UINT>(dpi) : kDefaultDpi;
 }
 

@@ -2,7 +2,9 @@
 
 #include "platform/win32/application.h"
 
-#include <cstdint>
+#include <memory>
+#include <new>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -13,62 +15,70 @@ namespace vaskelo::win32 {
 
 namespace {
 
-// Window extra bytes: the fill colour, whether the picture is shown, the box's place
-// in 96-dpi pixels of the client area (left and top, then width and height) and the
-// DPI it is shown at.
-constexpr int kFillSlot = 0;
-constexpr int kPictureSlot = static_cast<int>(sizeof(LONG_PTR));
-constexpr int kCornerSlot = 2 * static_cast<int>(sizeof(LONG_PTR));
-constexpr int kSizeSlot = 3 * static_cast<int>(sizeof(LONG_PTR));
-constexpr int kDpiSlot = 4 * static_cast<int>(sizeof(LONG_PTR));
-constexpr int kSlots = 5;
+// What a box composed last, for the box and the boxes standing in it; the image is
+// composed again only when one of these has changed.
+struct Composed {
+    PlacedBox place{};
+    bool showsPicture = false;
+    std::vector<PlacedBox> inner;
+    double scale = 0;
+    bool operator==(const Composed&) const = default;
+};
 
-LONG_PTR pack(LONG low, LONG high) {
-    return static_cast<LONG_PTR>(static_cast<std::uint32_t>(low & 0xFFFF) | (static_cast<std::uint32_t>(high & 0xFFFF) << 16));
-}
-int lowOf(LONG_PTR packed) { return static_cast<int>(static_cast<std::int16_t>(packed & 0xFFFF)); }
-int highOf(LONG_PTR packed) { return static_cast<int>(static_cast<std::int16_t>((packed >> 16) & 0xFFFF)); }
+// Everything a box keeps, owned by its window from WM_NCCREATE to WM_NCDESTROY: its
+// colour, whether it shows the picture, its place in 96-dpi pixels of the client area
+// (border included), the DPI it is shown at, and the image last composed for it.
+struct BoxState {
+    COLORREF fill = 0;
+    bool showsPicture = false;
+    RECT onGrid{};
+    UINT dpi = 0;
+    std::optional<Composed> composed;
+    BoxImage image{};
+};
+
+// The window's one extra slot points to its state.
+constexpr int kStateSlot = 0;
+
+// What createPictureBox hands to the box's WM_NCCREATE.
+struct BoxStart {
+    COLORREF fill;
+    bool showsPicture;
+};
 
 bool isPictureBox(HWND hwnd) {
     wchar_t name[32] = {};
     return hwnd != nullptr && GetClassNameW(hwnd, name, 32) > 0 && lstrcmpW(name, kPictureBoxClass) == 0;
 }
 
-PlacedBox placeOf(HWND box) {
-    const LONG_PTR corner = GetWindowLongPtrW(box, kCornerSlot);
-    const LONG_PTR size = GetWindowLongPtrW(box, kSizeSlot);
-    const COLORREF fill = pictureBoxFill(box);  // 0x00BBGGRR, as the image wants it
-    return {lowOf(corner), highOf(corner), lowOf(size), highOf(size), fill};
+// For a window known to be a picture box; null outside its state's lifetime.
+BoxState* stateOf(HWND box) { return reinterpret_cast<BoxState*>(GetWindowLongPtrW(box, kStateSlot)); }
+
+// For any window: null unless it is a picture box with its state.
+BoxState* checkedStateOf(HWND hwnd) { return isPictureBox(hwnd) ? stateOf(hwnd) : nullptr; }
+
+PlacedBox placeOf(const BoxState& state) {
+    const RECT& r = state.onGrid;
+    // The fill is 0x00BBGGRR, as the image wants it.
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top, state.fill};
 }
 
-double scaleOf(HWND box) {
-    const auto dpi = static_cast<double>(GetWindowLongPtrW(box, kDpiSlot));
-    return dpi > 0 ? dpi / 96.0 : 1.0;
-}
+double scaleOf(const BoxState& state) { return state.dpi > 0 ? state.dpi / 96.0 : 1.0; }
 
 // The box with the boxes standing in it, as 32-bit DIB pixels (blue in the low byte),
-// in a buffer kept from one paint to the next. The outer box and each swatch paint
-// from it in turn, so it is composed again only when something in it has changed.
-const BoxImage& boxImage(HWND box) {
-    struct Composed {
-        HWND box = nullptr;
-        PlacedBox place{};
-        bool showsPicture = false;
-        std::vector<PlacedBox> inner;
-        double scale = 0;
-        bool operator==(const Composed&) const = default;
-    };
-    Composed wanted{box, placeOf(box), GetWindowLongPtrW(box, kPictureSlot) != 0, {}, scaleOf(box)};
+// kept in the box's state from one paint to the next. The outer box and each swatch
+// paint from it in turn, so it is composed again only when something in it has changed.
+const BoxImage& boxImage(HWND box, BoxState& state) {
+    Composed wanted{placeOf(state), state.showsPicture, {}, scaleOf(state)};
     for (HWND child = GetWindow(box, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (isPictureBox(child) && IsWindowVisible(child) != FALSE) wanted.inner.push_back(placeOf(child));
+        if (!isPictureBox(child) || IsWindowVisible(child) == FALSE) continue;
+        if (const BoxState* inner = stateOf(child)) wanted.inner.push_back(placeOf(*inner));
     }
-    static BoxImage image;
-    static Composed composed;
-    if (wanted == composed) return image;
-    drawScaledBox(wanted.place, wanted.showsPicture, wanted.inner, wanted.scale, image);
-    for (ColourValue& c : image.pixels) c = (redOf(c) << 16) | (greenOf(c) << 8) | blueOf(c);
-    composed = std::move(wanted);
-    return image;
+    if (wanted == state.composed) return state.image;
+    drawScaledBox(wanted.place, wanted.showsPicture, wanted.inner, wanted.scale, state.image);
+    for (ColourValue& c : state.image.pixels) c = (redOf(c) << 16) | (greenOf(c) << 8) | blueOf(c);
+    state.composed = std::move(wanted);
+    return state.image;
 }
 
 // A box standing in another shows its share of the outer box's image; the outer box
@@ -76,32 +86,63 @@ const BoxImage& boxImage(HWND box) {
 void paint(HWND box) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(box, &ps);
+    // No DC, nothing to draw on: this paint is skipped.
+    if (dc == nullptr) return;
     HWND outer = GetParent(box);
+    BoxState* state = stateOf(box);
+    BoxState* outerState = isPictureBox(outer) ? stateOf(outer) : nullptr;
     POINT corner{0, 0};
-    if (isPictureBox(outer)) {
-        const PlacedBox place = placeOf(box);
-        const PlacedBox outerPlace = placeOf(outer);
-        const double scale = scaleOf(outer);
+    if (outerState != nullptr && state != nullptr) {
+        const PlacedBox place = placeOf(*state);
+        const PlacedBox outerPlace = placeOf(*outerState);
+        const double scale = scaleOf(*outerState);
         corner = {scaledEdge(outerPlace.left, scale) - scaledEdge(place.left, scale),
                   scaledEdge(outerPlace.top, scale) - scaledEdge(place.top, scale)};
     } else {
         outer = box;
+        outerState = state;
     }
-    const BoxImage& image = boxImage(outer);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = image.width;
-    info.bmiHeader.biHeight = -image.height;  // top row first
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    SetDIBitsToDevice(dc, corner.x, corner.y, static_cast<DWORD>(image.width), static_cast<DWORD>(image.height), 0, 0, 0,
-                      static_cast<UINT>(image.height), image.pixels.data(), &info, DIB_RGB_COLORS);
+    if (outerState != nullptr) {
+        const BoxImage& image = boxImage(outer, *outerState);
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = image.width;
+        info.bmiHeader.biHeight = -image.height;  // top row first
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        SetDIBitsToDevice(dc, corner.x, corner.y, static_cast<DWORD>(image.width), static_cast<DWORD>(image.height), 0, 0,
+                          0, static_cast<UINT>(image.height), image.pixels.data(), &info, DIB_RGB_COLORS);
+    }
     EndPaint(box, &ps);
+}
+
+// A window that cannot keep its state is not made: CreateWindowExW then returns null.
+LRESULT onCreate(HWND box, const CREATESTRUCTW& creation) {
+    const auto* start = static_cast<const BoxStart*>(creation.lpCreateParams);
+    if (start == nullptr) return FALSE;
+    std::unique_ptr<BoxState> state(new (std::nothrow) BoxState{});
+    if (!state) return FALSE;
+    state->fill = start->fill;
+    state->showsPicture = start->showsPicture;
+    SetLastError(ERROR_SUCCESS);
+    if (SetWindowLongPtrW(box, kStateSlot, reinterpret_cast<LONG_PTR>(state.get())) == 0 && GetLastError() != ERROR_SUCCESS) {
+        return FALSE;
+    }
+    static_cast<void>(state.release());  // the window's now, until WM_NCDESTROY
+    return TRUE;
 }
 
 LRESULT handlePictureBox(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+        case WM_NCCREATE:
+            if (onCreate(box, *reinterpret_cast<const CREATESTRUCTW*>(lParam)) == FALSE) return FALSE;
+            return DefWindowProcW(box, message, wParam, lParam);
+        case WM_NCDESTROY: {
+            const std::unique_ptr<BoxState> state(stateOf(box));
+            SetWindowLongPtrW(box, kStateSlot, 0);
+            return DefWindowProcW(box, message, wParam, lParam);
+        }
         case WM_PAINT:
             paint(box);
             return 0;
@@ -122,57 +163,61 @@ LRESULT CALLBACK pictureBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lP
 
 }  // namespace
 
-bool registerPictureBoxClass(HINSTANCE instance) {
+CallResult registerPictureBoxClass(HINSTANCE instance) {
     WNDCLASSEXW existing{};
     existing.cbSize = sizeof(existing);
-    if (GetClassInfoExW(instance, kPictureBoxClass, &existing) != FALSE) return true;
+    if (GetClassInfoExW(instance, kPictureBoxClass, &existing) != FALSE) return std::nullopt;
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
     wc.lpfnWndProc = pictureBoxProc;
-    wc.cbWndExtra = kSlots * static_cast<int>(sizeof(LONG_PTR));
+    wc.cbWndExtra = static_cast<int>(sizeof(LONG_PTR));
     wc.hInstance = instance;
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    if (wc.hCursor == nullptr) return failedCall("LoadCursorW");
     wc.lpszClassName = kPictureBoxClass;
-    return RegisterClassExW(&wc) != 0;
+    if (RegisterClassExW(&wc) == 0) return failedCall("RegisterClassExW");
+    return std::nullopt;
 }
 
 HWND createPictureBox(HWND parent, UINT id, HINSTANCE instance, COLORREF fill, bool showsPicture) {
-    HWND box = CreateWindowExW(WS_EX_CONTROLPARENT, kPictureBoxClass, L"",
-                               WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN, 0, 0, 0, 0, parent,
-                               reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), instance, nullptr);
-    if (box == nullptr) return nullptr;
-    SetWindowLongPtrW(box, kFillSlot, static_cast<LONG_PTR>(fill));
-    SetWindowLongPtrW(box, kPictureSlot, showsPicture ? 1 : 0);
-    return box;
+    BoxStart start{fill, showsPicture};
+    return CreateWindowExW(WS_EX_CONTROLPARENT, kPictureBoxClass, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN,
+                           0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), instance, &start);
 }
 
-void placePictureBox(HWND box, const RECT& onGrid, UINT dpi) {
-    SetWindowLongPtrW(box, kCornerSlot, pack(onGrid.left, onGrid.top));
-    SetWindowLongPtrW(box, kSizeSlot, pack(onGrid.right - onGrid.left, onGrid.bottom - onGrid.top));
-    SetWindowLongPtrW(box, kDpiSlot, static_cast<LONG_PTR>(dpi));
+CallResult placePictureBox(HWND box, const RECT& onGrid, UINT dpi) {
+    BoxState* state = checkedStateOf(box);
+    if (state == nullptr) return FailedCall{"GetWindowLongPtrW", ERROR_INVALID_WINDOW_HANDLE};
+    state->onGrid = onGrid;
+    state->dpi = dpi;
     const double scale = dpi / 96.0;
     // A box standing in a box is placed from the outer box's first device pixel.
     POINT origin{0, 0};
-    if (HWND outer = GetParent(box); isPictureBox(outer)) {
-        const PlacedBox place = placeOf(outer);
+    if (const BoxState* outer = checkedStateOf(GetParent(box))) {
+        const PlacedBox place = placeOf(*outer);
         origin = {scaledEdge(place.left, scale), scaledEdge(place.top, scale)};
     }
     const int left = scaledEdge(onGrid.left, scale);
     const int top = scaledEdge(onGrid.top, scale);
-    SetWindowPos(box, nullptr, left - origin.x, top - origin.y, scaledEdge(onGrid.right, scale) - left,
-                 scaledEdge(onGrid.bottom, scale) - top, SWP_NOZORDER | SWP_NOACTIVATE);
-    InvalidateRect(box, nullptr, FALSE);
-}
-
-DWORD setPictureBoxFill(HWND box, COLORREF colour) {
-    SetLastError(ERROR_SUCCESS);
-    if (SetWindowLongPtrW(box, kFillSlot, static_cast<LONG_PTR>(colour)) == 0 && GetLastError() != ERROR_SUCCESS) {
-        return GetLastError();
+    if (SetWindowPos(box, nullptr, left - origin.x, top - origin.y, scaledEdge(onGrid.right, scale) - left,
+                     scaledEdge(onGrid.bottom, scale) - top, SWP_NOZORDER | SWP_NOACTIVATE) == FALSE) {
+        return failedCall("SetWindowPos");
     }
-    InvalidateRect(box, nullptr, FALSE);
-    return ERROR_SUCCESS;
+    if (InvalidateRect(box, nullptr, FALSE) == FALSE) return failedCall("InvalidateRect");
+    return std::nullopt;
 }
 
-COLORREF pictureBoxFill(HWND box) { return static_cast<COLORREF>(GetWindowLongPtrW(box, kFillSlot)); }
+CallResult setPictureBoxFill(HWND box, COLORREF colour) {
+    BoxState* state = checkedStateOf(box);
+    if (state == nullptr) return FailedCall{"GetWindowLongPtrW", ERROR_INVALID_WINDOW_HANDLE};
+    state->fill = colour;
+    if (InvalidateRect(box, nullptr, FALSE) == FALSE) return failedCall("InvalidateRect");
+    return std::nullopt;
+}
+
+COLORREF pictureBoxFill(HWND box) {
+    const BoxState* state = checkedStateOf(box);
+    return state != nullptr ? state->fill : 0;
+}
 
 }  // namespace vaskelo::win32

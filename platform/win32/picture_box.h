@@ -7,23 +7,26 @@
 
 #include <windows.h>
 
+#include "platform/win32/application.h"
+
 namespace vaskelo::win32 {
 
 inline constexpr const wchar_t* kPictureBoxClass = L"VaskeloPictureBox";
 
-// Registers the class once per process; false if Windows refuses it.
-bool registerPictureBoxClass(HINSTANCE instance);
+// Registers the class once per process; the failed call if Windows refuses it.
+CallResult registerPictureBoxClass(HINSTANCE instance);
 
+// Null if Windows refuses the window (GetLastError says why).
 HWND createPictureBox(HWND parent, UINT id, HINSTANCE instance, COLORREF fill, bool showsPicture);
 
 // Places the box at `onGrid` (96-dpi pixels from the client area's corner, border
 // included) on a screen of `dpi`; its edges land where the window's pixel edges do at
 // that scale, as do the picture's, so a swatch always covers the same picture columns.
-void placePictureBox(HWND box, const RECT& onGrid, UINT dpi);
+CallResult placePictureBox(HWND box, const RECT& onGrid, UINT dpi);
 
-// The colour is kept by the window itself; the new one shows at the next paint.
-// Returns the Win32 error code, 0 on success.
-DWORD setPictureBoxFill(HWND box, COLORREF colour);
+// The colour is kept by the box itself; the new one shows at the next paint.
+CallResult setPictureBoxFill(HWND box, COLORREF colour);
+// Black for a window that is no picture box.
 COLORREF pictureBoxFill(HWND box);
 
 }  // namespace vaskelo::win32

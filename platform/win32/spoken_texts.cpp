@@ -2,16 +2,18 @@
 
 #include "platform/win32/application.h"
 
+#include <commctrl.h>
 #include <oleacc.h>
 
+#include <memory>
 #include <new>
 
 namespace vaskelo::win32 {
 
 namespace {
 
-constexpr const wchar_t* kTextsProperty = L"VaskeloSpokenTexts";
-constexpr const wchar_t* kProcedureProperty = L"VaskeloControlProcedure";
+// The one amendment a control has; its reference data is the control's SpokenTexts.
+constexpr UINT_PTR kAmendment = 1;
 
 bool isSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
 
@@ -22,7 +24,9 @@ HRESULT textOut(const std::wstring& text, BSTR* out) {
 }
 
 // Windows' own accessible object for the control, answering every question itself
-// but the control's name and description where they are given.
+// but the control's name and description where they are given. It is an object of
+// its own: it hands out none of the standard object's other interfaces, whose
+// IUnknown would be the standard object's and not this one's.
 class AmendedAccessible final : public IAccessible {
 public:
     AmendedAccessible(IAccessible* standard, const SpokenTexts& texts) : standard_(standard), texts_(texts) {}
@@ -36,8 +40,8 @@ public:
             AddRef();
             return S_OK;
         }
-        // The children's enumerator and the window behind the object are the standard one's.
-        return standard_->QueryInterface(iid, object);
+        *object = nullptr;
+        return E_NOINTERFACE;
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&references_)); }
     ULONG STDMETHODCALLTYPE Release() override {
@@ -106,8 +110,17 @@ private:
     LONG references_ = 1;
 };
 
-LRESULT handleAmendedControl(HWND control, UINT message, WPARAM wParam, LPARAM lParam, WNDPROC procedure) {
-    auto* texts = static_cast<SpokenTexts*>(GetPropW(control, kTextsProperty));
+LRESULT CALLBACK amendedControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR amendment,
+                                    DWORD_PTR data);
+
+LRESULT handleAmendedControl(HWND control, UINT message, WPARAM wParam, LPARAM lParam, SpokenTexts* texts) {
+    if (message == WM_NCDESTROY) {
+        // The last message the control gets: the texts go with the amendment. Should the
+        // removal fail, nothing is lost: no message follows this one.
+        const std::unique_ptr<SpokenTexts> owned(texts);
+        RemoveWindowSubclass(control, amendedControlProc, kAmendment);
+        return DefSubclassProc(control, message, wParam, lParam);
+    }
     if (message == WM_GETOBJECT && static_cast<LONG>(static_cast<DWORD>(lParam)) == OBJID_CLIENT && texts != nullptr) {
         IAccessible* standard = nullptr;
         if (SUCCEEDED(CreateStdAccessibleObject(control, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&standard)))) {
@@ -121,41 +134,24 @@ LRESULT handleAmendedControl(HWND control, UINT message, WPARAM wParam, LPARAM l
             return result;
         }
     }
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure));
-        RemovePropW(control, kProcedureProperty);
-        RemovePropW(control, kTextsProperty);
-        delete texts;
-    }
-    return CallWindowProcW(procedure, control, message, wParam, lParam);
+    return DefSubclassProc(control, message, wParam, lParam);
 }
 
-LRESULT CALLBACK amendedControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-    const auto procedure = reinterpret_cast<WNDPROC>(GetPropW(control, kProcedureProperty));
-    return guardedProcedure([&] { return handleAmendedControl(control, message, wParam, lParam, procedure); },
-                            [&] { return CallWindowProcW(procedure, control, message, wParam, lParam); });
+LRESULT CALLBACK amendedControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*amendment*/,
+                                    DWORD_PTR data) {
+    auto* texts = reinterpret_cast<SpokenTexts*>(data);
+    return guardedProcedure([&] { return handleAmendedControl(control, message, wParam, lParam, texts); },
+                            [&] { return DefSubclassProc(control, message, wParam, lParam); });
 }
 
 }  // namespace
 
 bool setSpokenTexts(HWND control, SpokenTexts texts) {
-    if (auto* existing = static_cast<SpokenTexts*>(GetPropW(control, kTextsProperty))) {
-        *existing = std::move(texts);
-        return true;
-    }
-    auto* kept = new (std::nothrow) SpokenTexts(std::move(texts));
-    if (kept == nullptr || SetPropW(control, kTextsProperty, kept) == FALSE) {
-        delete kept;
+    auto owned = std::make_unique<SpokenTexts>(std::move(texts));
+    if (SetWindowSubclass(control, amendedControlProc, kAmendment, reinterpret_cast<DWORD_PTR>(owned.get())) == FALSE) {
         return false;
     }
-    const LONG_PTR procedure = GetWindowLongPtrW(control, GWLP_WNDPROC);
-    if (SetPropW(control, kProcedureProperty, reinterpret_cast<HANDLE>(procedure)) == FALSE ||
-        SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(amendedControlProc)) == 0) {
-        RemovePropW(control, kProcedureProperty);
-        RemovePropW(control, kTextsProperty);
-        delete kept;
-        return false;
-    }
+    static_cast<void>(owned.release());  // the amendment's now, until WM_NCDESTROY
     return true;
 }
 

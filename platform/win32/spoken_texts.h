@@ -15,7 +15,8 @@ struct SpokenTexts {
     std::wstring description;  // empty: Windows' own
 };
 
-// The texts stay with the control until it is destroyed; false if Windows refuses.
+// Once per control, when it is made: the texts stay with the control until it is
+// destroyed. False if Windows refuses.
 bool setSpokenTexts(HWND control, SpokenTexts texts);
 
 }  // namespace vaskelo::win32

@@ -2,23 +2,49 @@
 
 #include <windows.h>
 
+#include <limits>
+#include <stdexcept>
+#include <string>
+
 namespace vaskelo::win32 {
+
+namespace {
+
+[[noreturn]] void conversionFailed(const char* call, const char* what) {
+    throw std::runtime_error(std::string(call) + " başarısız oldu: " + what);
+}
+
+// The conversions count in int; longer text cannot be handed to them at all.
+int lengthOf(std::size_t size, const char* call, const char* what) {
+    if (size > static_cast<std::size_t>(std::numeric_limits<int>::max())) conversionFailed(call, what);
+    return static_cast<int>(size);
+}
+
+}  // namespace
 
 std::wstring widen(std::string_view utf8) {
     if (utf8.empty()) return {};
-    const int size = static_cast<int>(utf8.size());
+    constexpr const char* kCall = "MultiByteToWideChar";
+    constexpr const char* kWhat = "metin UTF-16'ya çevrilemedi.";
+    const int size = lengthOf(utf8.size(), kCall, kWhat);
     const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
+    if (length <= 0) conversionFailed(kCall, kWhat);
     std::wstring text(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, text.data(), length);
+    if (MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, text.data(), length) != length) conversionFailed(kCall, kWhat);
     return text;
 }
 
 std::string narrow(std::wstring_view utf16) {
     if (utf16.empty()) return {};
-    const int size = static_cast<int>(utf16.size());
+    constexpr const char* kCall = "WideCharToMultiByte";
+    constexpr const char* kWhat = "metin UTF-8'e çevrilemedi.";
+    const int size = lengthOf(utf16.size(), kCall, kWhat);
     const int length = WideCharToMultiByte(CP_UTF8, 0, utf16.data(), size, nullptr, 0, nullptr, nullptr);
+    if (length <= 0) conversionFailed(kCall, kWhat);
     std::string text(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, utf16.data(), size, text.data(), length, nullptr, nullptr);
+    if (WideCharToMultiByte(CP_UTF8, 0, utf16.data(), size, text.data(), length, nullptr, nullptr) != length) {
+        conversionFailed(kCall, kWhat);
+    }
     return text;
 }
 

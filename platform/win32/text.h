@@ -7,6 +7,7 @@
 
 namespace vaskelo::win32 {
 
+// Throw std::runtime_error naming the Windows function that could not convert the text.
 std::wstring widen(std::string_view utf8);
 std::string narrow(std::wstring_view utf16);
 

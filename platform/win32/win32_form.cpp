@@ -5,6 +5,7 @@
 #include <cwchar>
 #include <set>
 #include <stdexcept>
+#include <string>
 
 #include "core/runtime_error.h"
 #include "platform/win32/application.h"
@@ -33,6 +34,41 @@ Status statusOf(DWORD error) {
 // The last Win32 error as a failure status, for a call that has just failed.
 Status lastError() { return statusOf(GetLastError()); }
 
+Status statusOf(const CallResult& result) { return result ? statusOf(result->error) : kOk; }
+
+// What stops the window from being built: the Win32 call that failed and what could
+// not be done, in words for whoever started the program.
+std::runtime_error failure(std::string_view call, std::string_view what) {
+    return std::runtime_error(std::string(call) + " başarısız oldu: " + std::string(what));
+}
+
+std::string quoted(std::string_view name) { return "'" + std::string(name) + "'"; }
+
+struct MenuDeleter {
+    void operator()(HMENU menu) const { DestroyMenu(menu); }
+};
+using Menu = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDeleter>;
+
+struct IconDeleter {
+    void operator()(HICON icon) const { DestroyIcon(icon); }
+};
+using Icon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
+
+// The window class's small icon; the class stays registered until the process ends, and so does the icon.
+Icon gSmallIcon;
+
+// While the program itself changes a band list, the list's notifications are not the user's doing.
+class Quietly {
+public:
+    explicit Quietly(int& depth) : depth_(depth) { ++depth_; }
+    ~Quietly() { --depth_; }
+    Quietly(const Quietly&) = delete;
+    Quietly& operator=(const Quietly&) = delete;
+
+private:
+    int& depth_;
+};
+
 COLORREF toColorRef(ColourValue colour) {
     if (isSystemColour(colour)) return GetSysColor(static_cast<int>(systemColourIndex(colour)));
     return colour & 0x00FFFFFFu;
@@ -42,10 +78,14 @@ std::runtime_error missingControl(std::string_view name) {
     return std::runtime_error("Pencerede '" + std::string(name) + "' denetimi bulunamadı.");
 }
 
-std::wstring windowText(HWND hwnd) {
+// The window's text, or nothing if Windows cannot give it (GetLastError says why).
+std::optional<std::wstring> windowText(HWND hwnd) {
+    SetLastError(ERROR_SUCCESS);
     const int length = GetWindowTextLengthW(hwnd);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    const int copied = GetWindowTextW(hwnd, text.data(), length + 1);
+    std::wstring text(static_cast<std::size_t>(std::max(length, 0)) + 1, L'\0');
+    const int copied = GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()));
+    // An empty text gives 0 too, without an error.
+    if (copied <= 0 && GetLastError() != ERROR_SUCCESS) return std::nullopt;
     text.resize(static_cast<std::size_t>(std::max(copied, 0)));
     return text;
 }
@@ -79,7 +119,9 @@ Win32Form::~Win32Form() {
 }
 
 void Win32Form::build(const WindowDescription& description) {
-    if (!registerPictureBoxClass(instance_)) throw std::runtime_error("Resim kutusu sınıfı kaydedilemedi.");
+    if (const CallResult failed = registerPictureBoxClass(instance_)) {
+        throw failure(failed->call, "resim kutusu sınıfı kaydedilemedi.");
+    }
     WNDCLASSEXW existing{};
     existing.cbSize = sizeof(existing);
     if (GetClassInfoExW(instance_, kWindowClass, &existing) == FALSE) {
@@ -87,42 +129,47 @@ void Win32Form::build(const WindowDescription& description) {
         wc.cbSize = sizeof(wc);
         wc.lpfnWndProc = windowProc;
         wc.hInstance = instance_;
+        // An icon that cannot be loaded is no reason not to start: the window then shows
+        // Windows' default one, and Windows makes a missing small icon from the large one.
         wc.hIcon = LoadIconW(instance_, MAKEINTRESOURCEW(kIconResource));
-        wc.hIconSm = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(kIconResource), IMAGE_ICON,
-                                                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+        Icon smallIcon(static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(kIconResource), IMAGE_ICON,
+                                                     GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
+        wc.hIconSm = smallIcon.get();
         if (wc.hIcon == nullptr) wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
         wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        if (wc.hCursor == nullptr) throw failure("LoadCursorW", "fare imleci yüklenemedi.");
         wc.lpszClassName = kWindowClass;
-        if (RegisterClassExW(&wc) == 0) throw std::runtime_error("Pencere sınıfı kaydedilemedi.");
+        if (RegisterClassExW(&wc) == 0) throw failure("RegisterClassExW", "pencere sınıfı kaydedilemedi.");
+        gSmallIcon = std::move(smallIcon);
     }
 
-    // The menu bar is the window's once the window is made; until then a failure
-    // destroys it, with the menus already in it.
-    HMENU bar = CreateMenu();
-    if (bar == nullptr) throw std::runtime_error("Menü çubuğu oluşturulamadı.");
+    // A menu is the bar's once appended to it, and the bar the window's once the window
+    // is made; until then a failure destroys what was made.
+    Menu bar(CreateMenu());
+    if (!bar) throw failure("CreateMenu", "menü çubuğu oluşturulamadı.");
     for (const MenuDescription& menu : description.menus) {
-        HMENU popup = CreatePopupMenu();
-        const bool made = popup != nullptr &&
-                          AppendMenuW(popup, MF_STRING, kMenuCommandBase + static_cast<UINT>(menu.itemIndex),
-                                      widen(menu.itemCaption).c_str()) != FALSE;
-        if (!made || AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), widen(menu.caption).c_str()) == FALSE) {
-            if (popup != nullptr) DestroyMenu(popup);
-            DestroyMenu(bar);
-            throw std::runtime_error("'" + std::string(menu.caption) + "' menüsü oluşturulamadı.");
+        const std::string what = quoted(menu.caption) + " menüsü oluşturulamadı.";
+        Menu popup(CreatePopupMenu());
+        if (!popup) throw failure("CreatePopupMenu", what);
+        if (AppendMenuW(popup.get(), MF_STRING, kMenuCommandBase + static_cast<UINT>(menu.itemIndex),
+                        widen(menu.itemCaption).c_str()) == FALSE ||
+            AppendMenuW(bar.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(popup.get()), widen(menu.caption).c_str()) == FALSE) {
+            throw failure("AppendMenuW", what);
         }
+        static_cast<void>(popup.release());
         menuItemsMade_.insert(menu.itemName);
     }
 
     // Sized for 96 dpi first; once the window knows its DPI, layout() sizes it for real.
     RECT frame{0, 0, twipsToPixels(description.clientWidth), twipsToPixels(description.clientHeight)};
-    AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, TRUE, WS_EX_CONTROLPARENT);
+    if (AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, TRUE, WS_EX_CONTROLPARENT) == FALSE) {
+        throw failure("AdjustWindowRectEx", "pencerenin çerçevesi hesaplanamadı.");
+    }
     window_ = CreateWindowExW(WS_EX_CONTROLPARENT, kWindowClass, widen(description.caption).c_str(),
                               WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
-                              frame.right - frame.left, frame.bottom - frame.top, nullptr, bar, instance_, this);
-    if (window_ == nullptr) {
-        DestroyMenu(bar);
-        throw std::runtime_error("Pencere oluşturulamadı.");
-    }
+                              frame.right - frame.left, frame.bottom - frame.top, nullptr, bar.get(), instance_, this);
+    if (window_ == nullptr) throw failure("CreateWindowExW", "ana pencere oluşturulamadı.");
+    static_cast<void>(bar.release());
     dpi_ = windowDpi(window_);
 
     // Control ids follow the description's order, which is also the tab order: Windows
@@ -144,11 +191,18 @@ void Win32Form::build(const WindowDescription& description) {
         const Control* label = caption != nullptr ? find(caption->name) : nullptr;
         if (label == nullptr) continue;
         HWND before = GetWindow(control.hwnd, GW_HWNDPREV);
-        SetWindowPos(label->hwnd, before != nullptr ? before : HWND_TOP, 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        if (SetWindowPos(label->hwnd, before != nullptr ? before : HWND_TOP, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE) == FALSE) {
+            throw failure("SetWindowPos", quoted(caption->name) + " etiketi " + quoted(control.described->name) +
+                                              " denetiminin önüne alınamadı.");
+        }
     }
     for (const Swatch swatch : kAllSwatches) {
-        if (const ControlDescription* c = findControl(description, controlName(swatch))) nameSwatch(swatch, c->background);
+        const ControlDescription* c = findControl(description, controlName(swatch));
+        if (c == nullptr) continue;
+        if (const CallResult failed = nameSwatch(swatch, c->background)) {
+            throw failure(failed->call, quoted(c->name) + " resim kutusunun adı yazılamadı.");
+        }
     }
     applyFonts();
     layout();
@@ -166,23 +220,12 @@ void Win32Form::createControl(Control& control) {
     switch (c.kind) {
         case ControlKind::PictureBox:
             control.hwnd = createPictureBox(parent, control.id, instance_, toColorRef(c.background), c.showsPicture);
-            // Not shown; a screen reader reads it as the box's name. A swatch's name
-            // follows its colour (nameSwatch).
-            if (control.hwnd != nullptr) SetWindowTextW(control.hwnd, widen(c.accessibleName).c_str());
             break;
         case ControlKind::ComboBox:
             // Editable and unsorted: the entries keep the description's order.
             control.hwnd = CreateWindowExW(0, L"COMBOBOX", L"",
                                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
                                            0, 0, 0, 0, parent, menuHandle(control.id), instance_, nullptr);
-            if (control.hwnd != nullptr) {
-                ++quietNotifications_;
-                for (const std::string_view entry : c.entries) {
-                    SendMessageW(control.hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(entry).c_str()));
-                }
-                --quietNotifications_;
-                static_cast<void>(showBandText(control, c.text));
-            }
             break;
         case ControlKind::Label:
             // No '&' handling: a caption is shown exactly as the commands write it.
@@ -194,13 +237,42 @@ void Win32Form::createControl(Control& control) {
                                            0, 0, 0, 0, parent, menuHandle(control.id), instance_, nullptr);
             break;
     }
-    if (control.hwnd == nullptr) throw missingControl(c.name);
+    if (control.hwnd == nullptr) throw failure("CreateWindowExW", quoted(c.name) + " denetimi oluşturulamadı.");
+    switch (c.kind) {
+        case ControlKind::PictureBox:
+            // Not shown; a screen reader reads it as the box's name. A swatch's name
+            // follows its colour (nameSwatch).
+            if (SetWindowTextW(control.hwnd, widen(c.accessibleName).c_str()) == FALSE) {
+                throw failure("SetWindowTextW", quoted(c.name) + " resim kutusunun adı yazılamadı.");
+            }
+            break;
+        case ControlKind::ComboBox: {
+            const Quietly quiet(quietNotifications_);
+            for (const std::string_view entry : c.entries) {
+                const LRESULT added = SendMessageW(control.hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(entry).c_str()));
+                if (added == CB_ERR || added == CB_ERRSPACE) {
+                    throw failure("CB_ADDSTRING", quoted(c.name) + " listesine girdi eklenemedi.");
+                }
+            }
+            if (const CallResult failed = showBandText(control, c.text)) {
+                throw failure(failed->call, quoted(c.name) + " listesinin metni yazılamadı.");
+            }
+            break;
+        }
+        case ControlKind::Label:
+        case ControlKind::CommandButton:
+            break;
+    }
     // A list or button is read by its name in the description, not by its current or
     // spaced-out text; a label's description says what its caption is.
     SpokenTexts spoken;
     if (c.kind == ControlKind::ComboBox || c.kind == ControlKind::CommandButton) spoken.name = widen(c.accessibleName);
     spoken.description = widen(c.accessibleDescription);
-    if (!spoken.name.empty() || !spoken.description.empty()) setSpokenTexts(control.hwnd, std::move(spoken));
+    if (!spoken.name.empty() || !spoken.description.empty()) {
+        if (!setSpokenTexts(control.hwnd, std::move(spoken))) {
+            throw failure("SetWindowSubclass", quoted(c.name) + " denetiminin ekran okuyucu metinleri ayarlanamadı.");
+        }
+    }
 }
 
 void Win32Form::check(const WindowDescription& description, std::span<const EventBinding> bindings) const {
@@ -241,14 +313,25 @@ Win32Form::Font Win32Form::makeFont(const FontDescription& font, bool ownCharset
     return Font(CreateFontIndirectW(&lf));
 }
 
+// Every font is made before any control gets one, so a failure leaves each control
+// with the font it had, still alive.
 void Win32Form::applyFonts() {
     Font windowFont = makeFont(description_.font, false);
+    if (!windowFont) throw failure("CreateFontIndirectW", "pencerenin yazı tipi oluşturulamadı.");
+    std::vector<Font> own;
+    own.reserve(controls_.size());
+    for (const Control& c : controls_) {
+        own.push_back(c.font ? makeFont(*c.font, c.described->font.has_value()) : Font());
+        if (c.font && !own.back()) {
+            throw failure("CreateFontIndirectW", quoted(c.described->name) + " denetiminin yazı tipi oluşturulamadı.");
+        }
+    }
     SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont.get()), FALSE);
-    for (Control& c : controls_) {
-        Font own = c.font ? makeFont(*c.font, c.described->font.has_value()) : Font();
-        HFONT font = own ? own.get() : windowFont.get();
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        Control& c = controls_[i];
+        HFONT font = own[i] ? own[i].get() : windowFont.get();
         SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-        c.ownFont = std::move(own);
+        c.ownFont = std::move(own[i]);
     }
     windowFont_ = std::move(windowFont);
 }
@@ -258,6 +341,7 @@ int Win32Form::pixels(double twips) const { return twipsToPixels(twips * dpi_ / 
 void Win32Form::layout() {
     for (Control& c : controls_) {
         const TwipRect& r = c.described->rect;
+        const std::string name = quoted(c.described->name);
         if (c.described->kind == ControlKind::PictureBox) {
             // A box inside another is placed from the inside of the outer box's border.
             int left = twipsToPixels(r.left);
@@ -266,19 +350,29 @@ void Win32Form::layout() {
                 left += twipsToPixels(outer->described->rect.left) + 1;
                 top += twipsToPixels(outer->described->rect.top) + 1;
             }
-            placePictureBox(c.hwnd, RECT{left, top, left + twipsToPixels(r.width), top + twipsToPixels(r.height)}, dpi_);
+            const RECT onGrid{left, top, left + twipsToPixels(r.width), top + twipsToPixels(r.height)};
+            if (const CallResult failed = placePictureBox(c.hwnd, onGrid, dpi_)) {
+                throw failure(failed->call, name + " resim kutusu yerleştirilemedi.");
+            }
             continue;
         }
         int height = pixels(r.height);
         if (c.described->kind == ControlKind::ComboBox) {
             // A drop-down's height includes its open list; the closed field follows the font.
             const auto itemHeight = static_cast<int>(SendMessageW(c.hwnd, CB_GETITEMHEIGHT, 0, 0));
+            if (itemHeight == CB_ERR) throw failure("CB_GETITEMHEIGHT", name + " listesinin satır yüksekliği okunamadı.");
             const int entries = std::min(static_cast<int>(c.described->entries.size()), kMaxVisibleEntries);
             height += std::max(itemHeight, 0) * entries + 2;
         }
-        SetWindowPos(c.hwnd, nullptr, pixels(r.left), pixels(c.top), pixels(r.width), height,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-        if (c.described->kind == ControlKind::Label && c.described->autoSize) static_cast<void>(fitToText(c.hwnd));
+        if (SetWindowPos(c.hwnd, nullptr, pixels(r.left), pixels(c.top), pixels(r.width), height,
+                         SWP_NOZORDER | SWP_NOACTIVATE) == FALSE) {
+            throw failure("SetWindowPos", name + " denetimi yerleştirilemedi.");
+        }
+        if (c.described->kind == ControlKind::Label && c.described->autoSize) {
+            if (const CallResult failed = fitToText(c.hwnd)) {
+                throw failure(failed->call, name + " etiketi metnine göre boyutlandırılamadı.");
+            }
+        }
     }
     fitFrame();
 }
@@ -288,16 +382,30 @@ void Win32Form::layout() {
 void Win32Form::fitFrame() {
     const int width = pixels(description_.clientWidth);
     const int height = pixels(description_.clientHeight);
+    constexpr std::string_view kWhat = "pencerenin boyutu ayarlanamadı.";
     for (int pass = 0; pass < 2; ++pass) {
         RECT outer;
         RECT client;
-        GetWindowRect(window_, &outer);
-        GetClientRect(window_, &client);
+        if (GetWindowRect(window_, &outer) == FALSE) throw failure("GetWindowRect", kWhat);
+        if (GetClientRect(window_, &client) == FALSE) throw failure("GetClientRect", kWhat);
         if (client.right == width && client.bottom == height) return;
         const int frameWidth = (outer.right - outer.left) - client.right;
         const int frameHeight = (outer.bottom - outer.top) - client.bottom;
-        SetWindowPos(window_, nullptr, 0, 0, width + frameWidth, height + frameHeight,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        if (SetWindowPos(window_, nullptr, 0, 0, width + frameWidth, height + frameHeight,
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE) == FALSE) {
+            throw failure("SetWindowPos", kWhat);
+        }
+    }
+}
+
+// After the window has moved to a screen of another DPI: its fonts and layout made
+// anew at the new scale. Unlike at start-up there is no one to tell of a failure; the
+// window stays as far as it got, still usable, and the next change of DPI tries again.
+void Win32Form::rescale() {
+    try {
+        applyFonts();
+        layout();
+    } catch (const std::runtime_error&) {
     }
 }
 
@@ -321,8 +429,12 @@ LRESULT CALLBACK Win32Form::windowProc(HWND hwnd, UINT message, WPARAM wParam, L
 LRESULT Win32Form::dispatch(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         auto* self = static_cast<Win32Form*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        // A window that cannot find its form is not made: CreateWindowExW returns null.
+        SetLastError(ERROR_SUCCESS);
+        if (SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self)) == 0 && GetLastError() != ERROR_SUCCESS) {
+            return FALSE;
+        }
         self->window_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
     auto* self = reinterpret_cast<Win32Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (self == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
@@ -351,18 +463,23 @@ LRESULT Win32Form::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CTLCOLORLISTBOX:
             return colourControl(message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
         case WM_ERASEBKGND: {
+            // Without its brush or its size the background is left to Windows.
             RECT client;
-            GetClientRect(window_, &client);
-            FillRect(reinterpret_cast<HDC>(wParam), &client, brush(toColorRef(description_.background)));
+            HBRUSH background = brush(toColorRef(description_.background));
+            if (background == nullptr || GetClientRect(window_, &client) == FALSE ||
+                FillRect(reinterpret_cast<HDC>(wParam), &client, background) == 0) {
+                return DefWindowProcW(window_, message, wParam, lParam);
+            }
             return 1;
         }
         case WM_DPICHANGED: {
             dpi_ = LOWORD(wParam);
+            // Where Windows suggests; a window that cannot move there stays where it is,
+            // and rescale() fits its size to the new DPI all the same.
             const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
             SetWindowPos(window_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                          suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
-            applyFonts();
-            layout();
+            rescale();
             return 0;
         }
         case WM_CLOSE:
@@ -466,14 +583,22 @@ LRESULT Win32Form::colourControl(UINT message, HDC dc, HWND child) {
     }
     if (owner == nullptr) return DefWindowProcW(window_, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(child));
     const COLORREF background = toColorRef(owner->described->background);
+    HBRUSH fill = brush(background);
+    // Without its brush the control keeps Windows' colours.
+    if (fill == nullptr) return DefWindowProcW(window_, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(child));
     SetTextColor(dc, toColorRef(owner->described->foreground));
     SetBkColor(dc, background);
-    return reinterpret_cast<LRESULT>(brush(background));
+    return reinterpret_cast<LRESULT>(fill);
 }
 
+// Null if Windows cannot make it; the next paint asks again.
 HBRUSH Win32Form::brush(COLORREF colour) {
     auto it = brushes_.find(colour);
-    if (it == brushes_.end()) it = brushes_.emplace(colour, Brush(CreateSolidBrush(colour))).first;
+    if (it == brushes_.end()) {
+        Brush made(CreateSolidBrush(colour));
+        if (!made) return nullptr;
+        it = brushes_.emplace(colour, std::move(made)).first;
+    }
     return it->second.get();
 }
 
@@ -516,83 +641,101 @@ Status Win32Form::admit(std::string_view name, ControlKind kind, Operation opera
     return gate_ ? gate_(name, operation) : kOk;
 }
 
-Status Win32Form::fitToText(HWND label) {
-    HDC dc = GetDC(label);
-    if (dc == nullptr) return lastError();
-    HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
-    const std::wstring text = windowText(label);
+// An auto-size label always has exactly the size of its caption in its font, growing
+// right and down from where it stands.
+CallResult Win32Form::fitToText(HWND label) {
+    const std::optional<std::wstring> text = windowText(label);
+    if (!text) return failedCall("GetWindowTextW");
+    const WindowDc dc = windowDc(label);
+    if (!dc) return failedCall("GetDC");
+    // A label without a font of its own writes in the system font, which a fresh DC has.
+    const auto font = reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0));
+    HGDIOBJ previous = nullptr;
+    if (font != nullptr) {
+        previous = SelectObject(dc.get(), font);
+        if (previous == nullptr) return failedCall("SelectObject");
+    }
     SIZE extent{};
     TEXTMETRICW metrics{};
-    const bool measured = GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent) != FALSE &&
-                          GetTextMetricsW(dc, &metrics) != FALSE;
-    SelectObject(dc, previous);
-    ReleaseDC(label, dc);
-    if (!measured) return kGenericFailure;
-    // An auto-size label always has exactly the size of its caption in its font,
-    // growing right and down from where it stands.
-    if (SetWindowPos(label, nullptr, 0, 0, extent.cx, metrics.tmHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE) == FALSE) {
-        return lastError();
+    CallResult measured;
+    if (GetTextExtentPoint32W(dc.get(), text->c_str(), static_cast<int>(text->size()), &extent) == FALSE) {
+        measured = failedCall("GetTextExtentPoint32W");
+    } else if (GetTextMetricsW(dc.get(), &metrics) == FALSE) {
+        measured = failedCall("GetTextMetricsW");
     }
-    InvalidateRect(label, nullptr, TRUE);
-    return kOk;
+    // The DC goes back to the window cache as it came.
+    if (previous != nullptr) SelectObject(dc.get(), previous);
+    if (measured) return measured;
+    if (SetWindowPos(label, nullptr, 0, 0, extent.cx, metrics.tmHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE) == FALSE) {
+        return failedCall("SetWindowPos");
+    }
+    if (InvalidateRect(label, nullptr, TRUE) == FALSE) return failedCall("InvalidateRect");
+    return std::nullopt;
 }
 
 Status Win32Form::bandText(BandList list, std::string& text) {
     HWND combo = nullptr;
     if (const Status s = admit(controlName(list), ControlKind::ComboBox, Operation::ReadText, combo); s.failed()) return s;
-    SetLastError(ERROR_SUCCESS);
-    const std::wstring shown = windowText(combo);
-    if (shown.empty() && GetLastError() != ERROR_SUCCESS) return lastError();
-    text = narrow(shown);
+    const std::optional<std::wstring> shown = windowText(combo);
+    if (!shown) return lastError();
+    text = narrow(*shown);
     return kOk;
 }
 
 Status Win32Form::setBandText(BandList list, std::string_view text) {
     HWND combo = nullptr;
     if (const Status s = admit(controlName(list), ControlKind::ComboBox, Operation::SetText, combo); s.failed()) return s;
-    return showBandText(*find(controlName(list)), text);
+    return statusOf(showBandText(*find(controlName(list)), text));
 }
 
 // Shows the text with the entry of that exact name selected, if any, without it
 // counting as a pick; text that is no entry leaves no entry selected, so the next
 // arrow key starts from the first entry.
-Status Win32Form::showBandText(Control& control, std::string_view text) {
+CallResult Win32Form::showBandText(Control& control, std::string_view text) {
     const auto entries = control.described->entries;
     const auto it = std::find(entries.begin(), entries.end(), text);
-    const WPARAM index = it == entries.end() ? static_cast<WPARAM>(-1) : static_cast<WPARAM>(it - entries.begin());
-    ++quietNotifications_;
-    SendMessageW(control.hwnd, CB_SETCURSEL, index, 0);
-    // Clearing the selection leaves the list's caret on the old entry, where the arrow
-    // keys would carry on from.
-    COMBOBOXINFO info{};
-    info.cbSize = sizeof(info);
-    if (it == entries.end() && GetComboBoxInfo(control.hwnd, &info) != FALSE) {
+    const bool isEntry = it != entries.end();
+    const WPARAM index = isEntry ? static_cast<WPARAM>(it - entries.begin()) : static_cast<WPARAM>(-1);
+    const Quietly quiet(quietNotifications_);
+    // Clearing the selection answers CB_ERR whatever happens; selecting an entry does only on failure.
+    if (SendMessageW(control.hwnd, CB_SETCURSEL, index, 0) == CB_ERR && isEntry) return failedMessage("CB_SETCURSEL");
+    if (!isEntry) {
+        // Clearing the selection leaves the list's caret on the old entry, where the arrow
+        // keys would carry on from. Moving it is a courtesy to the keyboard: a list that
+        // declines still shows the right text, so the answers are not failures.
+        COMBOBOXINFO info{};
+        info.cbSize = sizeof(info);
+        if (GetComboBoxInfo(control.hwnd, &info) == FALSE) return failedCall("GetComboBoxInfo");
         SendMessageW(info.hwndList, LB_SETCARETINDEX, 0, FALSE);
         SendMessageW(info.hwndList, LB_SETTOPINDEX, 0, 0);
     }
-    const BOOL shown = SetWindowTextW(control.hwnd, widen(text).c_str());
-    --quietNotifications_;
-    return shown != FALSE ? kOk : lastError();
+    if (SetWindowTextW(control.hwnd, widen(text).c_str()) == FALSE) return failedCall("SetWindowTextW");
+    return std::nullopt;
 }
 
 Status Win32Form::setSwatchColour(Swatch swatch, ColourValue colour) {
     HWND box = nullptr;
     if (const Status s = admit(controlName(swatch), ControlKind::PictureBox, Operation::SetBackColour, box); s.failed()) return s;
-    const DWORD error = setPictureBoxFill(box, toColorRef(colour));
-    if (error != ERROR_SUCCESS) return statusOf(error);
-    nameSwatch(swatch, colour);
-    return kOk;
+    if (const CallResult failed = setPictureBoxFill(box, toColorRef(colour))) return statusOf(failed);
+    return statusOf(nameSwatch(swatch, colour));
 }
 
 // Screen readers take a box's window text as its name.
-void Win32Form::nameSwatch(Swatch swatch, ColourValue colour) {
+CallResult Win32Form::nameSwatch(Swatch swatch, ColourValue colour) {
     const Control* box = find(controlName(swatch));
     const Control* list = find(controlName(bandListOf(swatch)));
-    if (box == nullptr || box->hwnd == nullptr) return;
-    const std::string bandText = list != nullptr && list->hwnd != nullptr ? narrow(windowText(list->hwnd)) : std::string(kUnchosen);
-    if (SetWindowTextW(box->hwnd, widen(swatchName(description_, swatch, colour, bandText)).c_str()) != FALSE) {
-        announceNameChange(box->hwnd);
+    if (box == nullptr || box->hwnd == nullptr) return std::nullopt;
+    std::string bandText(kUnchosen);
+    if (list != nullptr && list->hwnd != nullptr) {
+        const std::optional<std::wstring> shown = windowText(list->hwnd);
+        if (!shown) return failedCall("GetWindowTextW");
+        bandText = narrow(*shown);
     }
+    if (SetWindowTextW(box->hwnd, widen(swatchName(description_, swatch, colour, bandText)).c_str()) == FALSE) {
+        return failedCall("SetWindowTextW");
+    }
+    announceNameChange(box->hwnd);
+    return std::nullopt;
 }
 
 Status Win32Form::setCaption(Label label, std::string_view caption) {
@@ -600,7 +743,7 @@ Status Win32Form::setCaption(Label label, std::string_view caption) {
     if (const Status s = admit(controlName(label), ControlKind::Label, Operation::SetCaption, hwnd); s.failed()) return s;
     if (SetWindowTextW(hwnd, widen(caption).c_str()) == FALSE) return lastError();
     announceNameChange(hwnd);
-    return refitsToCaption(*find(controlName(label))->described) ? fitToText(hwnd) : kOk;
+    return refitsToCaption(*find(controlName(label))->described) ? statusOf(fitToText(hwnd)) : kOk;
 }
 
 Status Win32Form::setFontSize(Label label, float points) {
@@ -615,7 +758,7 @@ Status Win32Form::setFontSize(Label label, float points) {
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
     c.font = wanted;
     c.ownFont = std::move(font);
-    return refitsToCaption(*c.described) ? fitToText(hwnd) : kOk;
+    return refitsToCaption(*c.described) ? statusOf(fitToText(hwnd)) : kOk;
 }
 
 Status Win32Form::setTop(Label label, float twips) {
@@ -632,11 +775,8 @@ Status Win32Form::setTop(Label label, float twips) {
 
 void Win32Form::endProgram() {
     ended_ = true;
-    if (window_ != nullptr) {
-        DestroyWindow(window_);  // its WM_DESTROY ends the message loop
-    } else {
-        PostQuitMessage(0);
-    }
+    // The window's WM_DESTROY ends the message loop; without it, the quit message does.
+    if (window_ == nullptr || DestroyWindow(window_) == FALSE) PostQuitMessage(0);
 }
 
 Win32Form& openMainWindow(std::unique_ptr<Win32Form>& holder, HINSTANCE instance, int showCommand,

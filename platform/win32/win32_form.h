@@ -19,6 +19,7 @@
 
 #include "core/form_ops.h"
 #include "core/main_form.h"
+#include "platform/win32/application.h"
 #include "ui/event_wiring.h"
 #include "ui/form_binder.h"
 #include "ui/window_description.h"
@@ -35,7 +36,8 @@ inline constexpr UINT kPickMessage = WM_APP + 1;
 class Win32Form final : public FormOps {
 public:
     // Builds the window (hidden) and checks that every control the commands and the
-    // event table name exists; throws std::runtime_error otherwise.
+    // event table name exists; throws std::runtime_error otherwise, or naming the
+    // Win32 call that failed while the window was being built.
     Win32Form(const WindowDescription& description, std::span<const EventBinding> bindings, HINSTANCE instance);
     ~Win32Form() override;
     Win32Form(const Win32Form&) = delete;
@@ -91,9 +93,11 @@ private:
     void createControl(Control& control);
     void wire(const WindowDescription& description, std::span<const EventBinding> bindings);
     void check(const WindowDescription& description, std::span<const EventBinding> bindings) const;
+    // These throw std::runtime_error naming the Win32 call that failed.
     void applyFonts();
     void layout();
     void fitFrame();
+    void rescale();
     Font makeFont(const FontDescription& font, bool ownCharset) const;
     int pixels(double twips) const;
 
@@ -102,7 +106,7 @@ private:
     void postPick(Control& control);
     void run(const EventBinding& binding, int index);
     // Gives a swatch the spoken name of the colour it now shows.
-    void nameSwatch(Swatch swatch, ColourValue colour);
+    CallResult nameSwatch(Swatch swatch, ColourValue colour);
     LRESULT colourControl(UINT message, HDC dc, HWND child);
     HBRUSH brush(COLORREF colour);
 
@@ -113,8 +117,8 @@ private:
     HWND live(std::string_view name, ControlKind kind) const;
     // The control an operation works on, or the reason it cannot go ahead.
     Status admit(std::string_view name, ControlKind kind, Operation operation, HWND& hwnd) const;
-    Status showBandText(Control& control, std::string_view text);
-    Status fitToText(HWND label);
+    CallResult showBandText(Control& control, std::string_view text);
+    CallResult fitToText(HWND label);
 
     HINSTANCE instance_;
     const WindowDescription& description_;
