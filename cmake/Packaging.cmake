@@ -85,9 +85,8 @@ Vaskelo, dört bantlı bir direncin değerini renklerinden okur. Her bandın
 rengini dört açılır listeden seçin; direnci ve toleransı parça listelerinde
 yazıldığı gibi okuyun (4,7K, 470 Ohm, 1M; %5, %10). Seçilen her renk, direnç
 resmindeki bandına boyanır.")
-# Two findings lintian is told of rather than shown made-up facts: the package is not
-# uploaded to Debian, so its first change log entry closes no request-for-packaging
-# bug, and the program has no web site for its AppStream metadata to name.
+# The package is not uploaded to Debian, so its first change log entry closes no
+# request-for-packaging bug; lintian is told so rather than shown a made-up one.
 install(FILES ${VASKELO_PACKAGING_DIR}/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/lintian/overrides
         RENAME vaskelo)
 include(CPack)
