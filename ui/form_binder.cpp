@@ -9,13 +9,9 @@
 
 namespace vaskelo {
 
-namespace {
-
 std::runtime_error missingControl(std::string_view name) {
     return std::runtime_error("Pencerede '" + std::string(name) + "' denetimi bulunamadı.");
 }
-
-}  // namespace
 
 bool fontSizeInRange(float points) { return std::isfinite(points) && points > 0.0f && points <= kMaxFontPoints; }
 

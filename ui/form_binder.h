@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -44,6 +45,9 @@ std::string swatchName(const WindowDescription& window, Swatch swatch, ColourVal
 // Consulted before every control operation; a failed status makes the operation fail
 // as a real one would. Diagnostics and fault-injection runs install one.
 using OperationGate = std::function<Status(std::string_view control, Operation operation)>;
+
+// What start-up says when the window lacks a control it needs.
+std::runtime_error missingControl(std::string_view name);
 
 // The start-up check: every described control was made, the controls the commands
 // work on are of their kind, each menu item has a number of its own that fits a

@@ -74,10 +74,6 @@ COLORREF toColorRef(ColourValue colour) {
     return colour & 0x00FFFFFFu;
 }
 
-std::runtime_error missingControl(std::string_view name) {
-    return std::runtime_error("Pencerede '" + std::string(name) + "' denetimi bulunamadı.");
-}
-
 // The window's text, or nothing if Windows cannot give it (GetLastError says why).
 std::optional<std::wstring> windowText(HWND hwnd) {
     SetLastError(ERROR_SUCCESS);
@@ -781,7 +777,8 @@ void Win32Form::endProgram() {
 
 Win32Form& openMainWindow(std::unique_ptr<Win32Form>& holder, HINSTANCE instance, int showCommand,
                           const std::function<void(Win32Form&)>& beforeShowing) {
-    return vaskelo::openMainWindow<Win32Form>(holder, [instance, showCommand, &beforeShowing] {
+    // The creator stays with the main-window reference, so it keeps its own copy.
+    return vaskelo::openMainWindow<Win32Form>(holder, [instance, showCommand, beforeShowing] {
         auto form = std::make_unique<Win32Form>(mainWindowDescription(), eventBindings(), instance);
         if (beforeShowing) beforeShowing(*form);
         form->show(showCommand);
