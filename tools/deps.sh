@@ -79,3 +79,25 @@ ensure_windows_packages() {
     fi
     ensure_packages "${WINDOWS_PACKAGES[@]}"
 }
+
+# Runs one stage of a longer run to its end, in a subshell where `set -e` holds, and
+# notes its verdict and time: STAGES lists them, STAGES_FAILED counts the failures.
+STAGES=()
+STAGES_PASSED=0
+STAGES_FAILED=0
+run_stage() {
+    local name=$1 start=$SECONDS status errexit=$-
+    shift
+    echo "== $name"
+    set +e
+    (set -e; "$@")
+    status=$?
+    case $errexit in *e*) set -e ;; esac
+    if [ "$status" -eq 0 ]; then
+        STAGES+=("$(printf '%-44s passed in %5d s' "$name" $((SECONDS - start)))")
+        STAGES_PASSED=$((STAGES_PASSED + 1))
+    else
+        STAGES+=("$(printf '%-44s FAILED after %5d s' "$name" $((SECONDS - start)))")
+        STAGES_FAILED=$((STAGES_FAILED + 1))
+    fi
+}
