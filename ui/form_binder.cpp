@@ -31,7 +31,11 @@ void checkWindow(const WindowDescription& window, std::span<const EventBinding> 
         const std::optional<ControlKind> made = kindOf(name);
         if (!made || (kind && *made != *kind)) throw missingControl(name);
     };
-    for (const ControlDescription& c : window.controls) require(c.name, c.kind);
+    for (const ControlDescription& c : window.controls) {
+        require(c.name, c.kind);
+        // A control inside another (a swatch on the picture) is missing without it.
+        if (!c.container.empty()) require(c.container, std::nullopt);
+    }
     for (const BandList list : kAllBandLists) require(controlName(list), ControlKind::ComboBox);
     for (const Swatch swatch : kAllSwatches) require(controlName(swatch), ControlKind::PictureBox);
     for (const Label label : {Label::Ls1, Label::Les2}) require(controlName(label), ControlKind::Label);

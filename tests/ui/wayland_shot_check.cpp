@@ -11,7 +11,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "tests/common/scaled_window_checks.h"
+#include "tests/window/scaled_window_checks.h"
 
 int main(int argc, char* argv[]) {
     if (argc != 3) {

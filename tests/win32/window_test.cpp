@@ -25,7 +25,7 @@
 #include "ui/event_wiring.h"
 #include "ui/resistor_picture.h"
 #include "ui/scaled_box.h"
-#include "tests/common/scaled_window_checks.h"
+#include "tests/window/scaled_window_checks.h"
 #include "ui/window_description.h"
 
 namespace vaskelo::win32 {

@@ -93,6 +93,7 @@ inline std::vector<std::string> pictureBoxFaults(const BoxPixels& at, double sca
 struct NamedRect {
     std::string name;
     int left, top, right, bottom;  // right and bottom exclusive
+    bool operator==(const NamedRect&) const = default;
 };
 
 // Pairs of controls whose rectangles meet, apart from the band lists' one-pixel overlap.

@@ -1,0 +1,153 @@
+// What the window suite asks of a toolkit: a driver opens the real window, makes a
+// user's actions on it with real input, and reads back what the window shows, in
+// toolkit-free terms (UTF-8 texts, colours 0x00BBGGRR, pixels). Each toolkit's test
+// programs implement it once; the scenarios in window_suite.h are written against it.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/main_form.h"
+#include "model/window_model.h"
+#include "tests/window/scaled_window_checks.h"
+#include "ui/event_wiring.h"
+#include "ui/form_binder.h"
+#include "ui/window_description.h"
+
+namespace vaskelo::suite {
+
+using scaling::NamedRect;
+
+struct Size {
+    int width = 0;
+    int height = 0;
+    bool operator==(const Size&) const = default;
+};
+
+// Device pixels of the surface the toolkit draws the window on, 0x00BBGGRR.
+struct Grab {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> pixels;
+    std::uint32_t operator()(int x, int y) const {
+        if (x < 0 || y < 0 || x >= width || y >= height) return 0xFF000000u;  // matches no colour
+        return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)];
+    }
+};
+
+// A message box the program showed: read while it was up, then answered.
+struct Report {
+    std::string title;
+    std::string text;
+    std::string button;
+};
+
+struct MenuItemFacts {
+    std::string text;
+    bool hasShortcut = false;
+    bool checkable = false;
+    std::optional<unsigned> number;  // where the toolkit carries the item's number
+};
+struct MenuFacts {
+    std::string title;
+    std::vector<MenuItemFacts> items;
+};
+
+struct FontFacts {
+    double points = 0;
+    bool bold = false;
+    std::string family;  // as the toolkit resolved it
+    std::optional<bool> turkishCharset;  // where the toolkit has character sets
+};
+
+// How the program ended: its exit code, whether its window and controls are gone,
+// and any question or message it showed on the way.
+struct Ending {
+    int code = -1;
+    bool windowGone = false;
+    Report report;
+};
+
+class WindowDriver {
+public:
+    virtual ~WindowDriver() = default;
+
+    // A new window, as after the program's start, in front and taking input.
+    virtual void open() = 0;
+    virtual void close() = 0;
+    // Why the window could not take a user's input, or nothing.
+    virtual std::string notReady() = 0;
+    virtual MainForm& mainForm() = 0;
+
+    // Makes the action with real input; false if it could not be made (a pick that
+    // did not take, a menu that had to be closed from outside). After Exit: true if
+    // the program ended with code 0 and its window went.
+    virtual bool act(const model::Action& action) = 0;
+    // The row an arrow key on a closed list picks, as this toolkit's list moves from
+    // what the model expects; nothing if the key picks nothing.
+    virtual std::optional<int> arrowPick(const model::State& expected, int band, bool down) = 0;
+    // What typing `text` into the list leaves in the model: its text, and its row.
+    virtual void noteTyped(model::State& expected, int band, const std::string& text) = 0;
+    // The window's state; with `pixels`, swatch colours as the screen shows them.
+    virtual model::State shown(bool pixels) = 0;
+    virtual ColourValue windowBackground() = 0;
+    virtual int defaultActionCount() = 0;
+
+    // Opens the band's list with the keyboard, moves through it and leaves it with
+    // Escape; false if the list did not open or close.
+    virtual bool browseOpenListAndCancel(int band) = 0;
+    // Opens a menu and closes it with Escape, and presses the keys a dialog answers
+    // (Enter, Escape) where no field has the focus; false if the menu did not open or close.
+    virtual bool cancelMenuAndPressDialogKeys() = 0;
+    virtual void resize(int width, int height) = 0;
+    virtual Ending end(bool byMenu) = 0;
+
+    virtual std::string title() = 0;
+    virtual Size clientSize() = 0;
+    // The control's rectangle in its container, in the toolkit's own pixels (at 96
+    // dpi, the description's).
+    virtual NamedRect place(std::string_view control) = 0;
+    // The control in the surface the toolkit scales as a whole (the window, or its
+    // client area): in 96-dpi pixels, and in device pixels as grab() holds them.
+    virtual NamedRect surfacePlace(std::string_view control) = 0;
+    virtual NamedRect devicePlace(std::string_view control) = 0;
+    // The client area on the screen in device pixels, as far as the grab holds it.
+    virtual Size deviceClientSize() = 0;
+    virtual std::string caption(std::string_view control) = 0;
+    virtual std::vector<std::string> entries(int band) = 0;
+    virtual FontFacts font(std::string_view control) = 0;
+    virtual Size textExtent(std::string_view control, std::string_view text) = 0;
+    virtual std::string focused() = 0;  // the control with the keyboard focus, or ""
+    virtual std::vector<MenuFacts> menus() = 0;
+    virtual double scale() = 0;
+    virtual std::optional<double> expectedScale() = 0;  // the scale this run was started at
+    virtual Grab grab() = 0;
+
+    // What a screen reader says for the control (its name, with its label's or its
+    // value), and what it adds about it.
+    virtual std::string spoken(std::string_view control) = 0;
+    virtual std::string spokenDescription(std::string_view control) = 0;
+    // From now on, notes which controls announce a new name to screen readers;
+    // nothing where the toolkit announces only to a listening screen reader.
+    virtual void listenForRenames() = 0;
+    virtual std::optional<bool> announcedRename(std::string_view control) = 0;
+
+    // Whatever message box the action shows, read and answered; empty if none.
+    virtual Report reportDuring(const std::function<void()>& action) = 0;
+    // The text on the button of the program's message boxes, where it is the toolkit's.
+    virtual std::string okButton() = 0;
+    virtual void setOperationGate(OperationGate gate) = 0;
+    // Takes the control away from under the program, so the next operation on it fails.
+    virtual void destroyControl(std::string_view control) = 0;
+    // Builds a window from the description: the start-up error, or "" if it was built.
+    virtual std::string buildError(const WindowDescription& description, std::span<const EventBinding> bindings) = 0;
+    // Whether a window of the program other than the driver's own is left on the screen.
+    virtual bool strayWindow() = 0;
+};
+
+}  // namespace vaskelo::suite

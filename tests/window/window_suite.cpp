@@ -1,0 +1,688 @@
+#include "tests/window/window_suite.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <new>
+
+#include "core/band_colours.h"
+#include "core/runtime_error.h"
+#include "ui/resistor_picture.h"
+#include "ui/scaled_box.h"
+
+namespace vaskelo::suite {
+
+using model::Action;
+using model::Kind;
+
+std::string Checks::joined() const {
+    std::string all;
+    for (const std::string& fault : faults_) all += "\n  " + fault;
+    return all;
+}
+
+void Session::open() {
+    driver_.open();
+    expected = model::initial(driver_.windowBackground());
+}
+
+std::optional<std::vector<model::Write>> Session::make(const Action& a) {
+    switch (a.kind) {
+        case Kind::KeyDown:
+        case Kind::KeyUp: {
+            const std::optional<int> row = driver_.arrowPick(expected, a.band, a.kind == Kind::KeyDown);
+            if (!driver_.act(a)) return std::nullopt;
+            if (!row) return std::vector<model::Write>{};
+            return model::pickRow(expected, a.band, *row);
+        }
+        case Kind::MousePick:
+        case Kind::KeyPick:
+            if (!driver_.act(a)) return std::nullopt;
+            return model::pickRow(expected, a.band, a.row);
+        case Kind::Type:
+            if (!driver_.act(a)) return std::nullopt;
+            driver_.noteTyped(expected, a.band, a.text);
+            return std::vector<model::Write>{};
+        case Kind::Enter:
+        case Kind::Leave:
+        case Kind::ClickElsewhere:
+            if (!driver_.act(a)) return std::nullopt;
+            return std::vector<model::Write>{};
+        case Kind::Calculate: {
+            std::vector<model::Write> writes = model::calculate(expected);
+            if (!driver_.act(a)) return std::nullopt;
+            return writes;
+        }
+        case Kind::ResetButton:
+        case Kind::ResetMenu:
+            if (!driver_.act(a)) return std::nullopt;
+            return model::reset();
+        case Kind::About:
+            if (!driver_.act(a)) return std::nullopt;
+            return model::about();
+        case Kind::Exit:
+            // The window goes; the next action finds a new one, as after a new start.
+            if (driver_.act(a)) {
+                open();
+            } else {
+                expected.result = "(the window gone)";  // which no window shows
+            }
+            return std::vector<model::Write>{};
+    }
+    return std::nullopt;
+}
+
+bool Session::perform(const Action& action) {
+    const auto writes = make(action);
+    if (writes) model::applyAll(expected, *writes);
+    return writes.has_value();
+}
+
+void Session::perform(std::initializer_list<Action> actions) {
+    for (const Action& a : actions) perform(a);
+}
+
+bool Session::matches(bool pixels) { return model::matches(driver_.shown(pixels), expected); }
+
+std::string Session::mismatch(bool pixels) {
+    const model::State now = driver_.shown(pixels);
+    if (model::matches(now, expected)) return {};
+    return "window " + model::describe(now) + "\n  model  " + model::describe(expected);
+}
+
+namespace {
+
+constexpr ColourValue kWhiteSwatch = 0xFFFFFF;
+constexpr ColourValue kYellow = 0x00FFFF;
+constexpr ColourValue kPurple = 0x800080;
+constexpr ColourValue kBlue = 0xFF0000;
+constexpr ColourValue kBrown = 0x0040C0;
+constexpr ColourValue kBlack = 0x000000;
+
+int rowOf(int band, std::string_view entry) {
+    const auto list = model::entries(band);
+    return static_cast<int>(std::find(list.begin(), list.end(), entry) - list.begin());
+}
+
+// A pick with the arrow keys on the closed list, from wherever the list stands.
+void pickWithKeys(Session& s, Checks& c, int band, std::string_view entry) {
+    const auto i = static_cast<std::size_t>(band);
+    for (int tries = 0; tries < 20 && s.expected.texts[i] != entry; ++tries) {
+        const bool down = s.expected.selected[i] < 0 || s.expected.selected[i] < rowOf(band, entry);
+        s.perform({down ? Kind::KeyDown : Kind::KeyUp, band});
+    }
+    c.equal(s.expected.texts[i], std::string(entry), "the arrow keys reach the entry");
+}
+
+void pick(Session& s, int band, std::string_view entry, Kind how) { s.perform({how, band, rowOf(band, entry)}); }
+
+void expectModel(Session& s, Checks& c, std::string_view when, bool pixels = true) {
+    const std::string difference = s.mismatch(pixels);
+    if (!difference.empty()) c.add(std::string(when) + ":\n  " + difference);
+}
+
+// Window scenarios. Bands are counted from 0 here: band 0 is Cr1.
+
+void startsInItsInitialState(WindowDriver& d, Checks& c) {
+    Session s(d);
+    s.expected = model::initial(d.windowBackground());
+    c.expect(designatedMainForm() == &d.mainForm(), "the window's form is the designated main form");
+    c.equal(d.title(), "Vaskelo", "title");
+    c.equal(d.clientSize(), Size{375, 285}, "client area");
+    expectModel(s, c, "after start");
+    const NamedRect result = d.place("Ls1");
+    c.equal(std::pair(result.left, result.top), std::pair(8, 200), "Ls1's place");
+    for (const char* name : {"Ls1", "Lr1"}) {
+        const FontFacts font = d.font(name);
+        // Arial, or on Linux its metric-compatible stand-in.
+        c.expect(font.family == "Arial" || font.family == "Liberation Sans", std::string(name) + " in Arial, not " + font.family);
+        c.expect(font.turkishCharset.value_or(true), std::string(name) + "'s font has the Turkish character set");
+    }
+    c.equal(d.font("Ls1").points, 48.0, "Ls1's size");
+    c.expect(d.font("Ls1").bold, "Ls1 is bold");
+    c.equal(d.font("CommDH").points, 12.0, "CommDH's size");
+    c.equal(d.caption("CommDH"), "D e ğ e r i   H e s a p l a", "CommDH's caption");
+    c.equal(d.focused(), "pd1", "the focus at start");
+}
+
+void controlsStandWhereTheDescriptionPutsThem(WindowDriver& d, Checks& c) {
+    const NamedRect rows[] = {
+        {"pd1", 8, 8, 365, 105},        // the picture, its border included
+        {"pr1", 49, 9, 91, 87},         // band 1's swatch, inside the picture's border
+        {"pr4", 241, 9, 283, 87},       //
+        {"Cr1", 8, 136, 89, 157},       //
+        {"Cr4", 248, 136, 329, 157},    // one pixel over band 3's list
+        {"CommDH", 8, 160, 329, 185},   //
+        {"DYeni", 333, 136, 366, 185},  // at 333 1/3 pixels
+    };
+    for (const NamedRect& row : rows) c.equal(d.place(row.name), row, row.name + "'s place");
+}
+
+void resizingMovesNothing(WindowDriver& d, Checks& c) {
+    const auto places = [&d] {
+        std::vector<NamedRect> all;
+        for (const ControlDescription& control : mainWindowDescription().controls) all.push_back(d.place(control.name));
+        return all;
+    };
+    const std::vector<NamedRect> before = places();
+    d.resize(900, 700);
+    d.resize(120, 90);
+    const std::vector<NamedRect> after = places();
+    for (std::size_t i = 0; i < before.size(); ++i) c.equal(after[i], before[i], "after resizing");
+}
+
+void menusHaveNoAccessKeysOrShortcuts(WindowDriver& d, Checks& c) {
+    struct Row {
+        const char* title;
+        const char* item;
+        unsigned number;
+    };
+    const Row rows[] = {{"Dosya", "Çıkış", 11}, {"Düzenleme", "Yeni", 31}, {"Yardım", "Hakkında", 21}};
+    const std::vector<MenuFacts> menus = d.menus();
+    c.equal(menus.size(), std::size(rows), "menus on the bar");
+    for (std::size_t i = 0; i < std::min(menus.size(), std::size(rows)); ++i) {
+        c.equal(menus[i].title, rows[i].title, "menu title");
+        c.equal(menus[i].items.size(), 1u, std::string(rows[i].title) + "'s items");
+        if (menus[i].items.empty()) continue;
+        const MenuItemFacts& item = menus[i].items[0];
+        c.equal(item.text, rows[i].item, "menu item, with no '&' and no shortcut after it");
+        c.expect(!item.hasShortcut && !item.checkable, item.text + " has a shortcut or a check mark");
+        if (item.number) c.equal(*item.number, rows[i].number, item.text + "'s number");
+    }
+}
+
+void listsOfferTheirEntriesUnsorted(WindowDriver& d, Checks& c) {
+    c.equal(d.entries(0), std::vector<std::string>{"Kahverengi", "Kırmızı", "Turuncu", "Sarı", "Yeşil", "Mavi", "Mor", "Gri", "Beyaz"},
+            "Cr1's entries");
+    const std::vector<std::string> multipliers = d.entries(2);
+    c.equal(multipliers.size() > 10 ? multipliers[10] : "", "-", "Cr3's last entry");
+    c.equal(d.entries(3), std::vector<std::string>{"Altın", "Gümüş"}, "Cr4's entries");
+}
+
+void arrowKeysPickFromTheFirstEntry(WindowDriver& d, Checks& c) {
+    Session s(d);
+    s.expected = model::initial(d.windowBackground());
+    s.perform({Kind::KeyDown, 0});
+    model::State now = d.shown(true);
+    c.equal(now.texts[0], "Kahverengi", "Down on a new list");
+    c.equal(now.swatches[0], kBrown, "pr1 after Kahverengi");
+    c.equal(now.first, "1", "FirstDigit after Kahverengi");
+    pickWithKeys(s, c, 0, "Mor");
+    now = d.shown(true);
+    c.equal(now.swatches[0], kPurple, "pr1 after Mor");
+    c.equal(now.first, "7", "FirstDigit after Mor");
+    expectModel(s, c, "after the arrow keys");
+}
+
+void onlyAConfirmedChoiceFromTheOpenListIsAPick(WindowDriver& d, Checks& c) {
+    Session s(d);
+    s.expected = model::initial(d.windowBackground());
+    for (const Kind how : {Kind::KeyPick, Kind::MousePick}) {
+        const std::string via = how == Kind::KeyPick ? " with Enter" : " with a click";
+        pick(s, 1, "Siyah", how);
+        c.equal(d.shown(true).swatches[1], kBlack, "pr2 after Siyah" + via);
+        c.equal(d.shown(false).second, "0", "SecondDigit after Siyah" + via);
+        pick(s, 1, "Mavi", how);
+        c.equal(d.shown(true).swatches[1], kBlue, "pr2 after Mavi" + via);
+        c.equal(d.shown(false).second, "6", "SecondDigit after Mavi" + via);
+    }
+    // Band 3's "-" divides and has no colour: the swatch keeps the last one.
+    pick(s, 2, "Mavi", Kind::MousePick);
+    pick(s, 2, "-", Kind::MousePick);
+    c.equal(d.shown(false).texts[2], "-", "Cr3 after \"-\"");
+    c.equal(d.shown(true).swatches[2], kBlue, "pr3 after \"-\"");
+    // Moving through the open list only highlights, and Escape takes nothing.
+    c.expect(d.browseOpenListAndCancel(1), "the open list opens and closes");
+    expectModel(s, c, "after browsing the open list");
+}
+
+void typingEnterAndLeavingRunNothing(WindowDriver& d, Checks& c) {
+    Session s(d);
+    s.expected = model::initial(d.windowBackground());
+    for (const char* typed : {"Sarı", "Ka", "Kirmizi", "مرحبا 🙂"}) {
+        pickWithKeys(s, c, 0, "Mor");
+        s.perform({{Kind::Type, 0, 0, typed}, {Kind::Enter, 0}, {Kind::Leave, 0}});
+        c.equal(d.shown(false).texts[0], typed, "Cr1 after typing, Enter and Tab");
+        c.expect(d.focused() != "Cr1", "Tab leaves the field");
+        expectModel(s, c, std::string("after typing ") + typed);
+    }
+}
+
+void calculationShowsValueAndTolerance(WindowDriver& d, Checks& c) {
+    Session s(d);
+    s.expected = model::initial(d.windowBackground());
+    pickWithKeys(s, c, 0, "Sarı");
+    pickWithKeys(s, c, 1, "Mor");
+    pick(s, 2, "Kırmızı", Kind::MousePick);
+    pickWithKeys(s, c, 3, "Altın");
+    s.perform({Kind::Calculate});
+    c.equal(d.caption("Ls1"), "4,7K", "the value");
+    c.equal(d.caption("Les2"), "%5", "the tolerance");
+    // The labels fit their text.
+    const Size value = d.textExtent("Ls1", "4,7K");
+    c.equal(d.place("Ls1"), NamedRect{"Ls1", 8, 200, 8 + value.width, 200 + value.height}, "Ls1 around its text");
+    const NamedRect tolerance = d.place("Les2");
+    c.equal(tolerance.right - tolerance.left, d.textExtent("Les2", "%5").width, "Les2's width");
+    expectModel(s, c, "after calculating");
+    // Typed text over a pick makes the result a prompt.
+    s.perform({{Kind::Type, 0, 0, "Mor"}, {Kind::Calculate}});
+    c.equal(d.caption("Ls1"), "Renk Girin", "the result with typed text over a pick");
+    c.equal(d.shown(true).swatches[0], kYellow, "pr1 keeps the picked colour");
+    expectModel(s, c, "after typing over a pick");
+}
+
+void aboutThenCalculate(WindowDriver& d, Checks& c) {
+    Session s(d);
+    s.expected = model::initial(d.windowBackground());
+    s.perform({Kind::About, 0, 1});
+    c.equal(d.caption("Ls1"), "     Hazırlayan: Tolvend, Versiyon:1.1", "the About text");
+    c.equal(d.font("Ls1").points, 12.0, "its size");
+    c.equal(d.place("Ls1").top, 220, "its top");
+    s.perform({Kind::Calculate});
+    c.equal(d.caption("Ls1"), "Renk Girin", "the result after About");
+    c.equal(d.font("Ls1").points, 48.0, "the result's size again");
+    c.equal(d.place("Ls1").top, 200, "the result's top again");
+    expectModel(s, c, "after About and calculating");
+}
+
+void buttonAndMenuResetLeaveIdenticalWindows(WindowDriver& d, Checks& c) {
+    Session s(d);
+    const auto session = [&](bool byMenu) {
+        s.open();
+        pickWithKeys(s, c, 0, "Turuncu");
+        pickWithKeys(s, c, 1, "Beyaz");
+        pickWithKeys(s, c, 3, "Gümüş");
+        s.perform({{Kind::Calculate}, {Kind::About, 0, 1}});
+        s.perform(byMenu ? Action{Kind::ResetMenu, 0, 1} : Action{Kind::ResetButton});
+        expectModel(s, c, byMenu ? "after Yeni" : "after DYeni");
+        return std::pair(d.shown(true), d.place("Ls1"));
+    };
+    const auto [byButton, buttonPlace] = session(false);
+    const auto [byMenu, menuPlace] = session(true);
+    c.expect(model::matches(byMenu, byButton), "the menu's reset differs from the button's:\n  " + model::describe(byMenu) +
+                                                   "\n  " + model::describe(byButton));
+    c.equal(menuPlace, buttonPlace, "Ls1 after either reset");
+    c.equal(byMenu.texts, std::array<std::string, 4>{"?", "?", "?", "?"}, "lists after a reset");
+    c.equal(byMenu.selected, std::array<int, 4>{-1, -1, -1, -1}, "rows after a reset");
+    c.equal(byMenu.swatches, std::array<ColourValue, 4>{kWhiteSwatch, kWhiteSwatch, kWhiteSwatch, kWhiteSwatch}, "swatches after a reset");
+    c.equal(byMenu.result, "-", "Ls1 after a reset");
+    c.equal(byMenu.points, 12.0f, "Ls1's size after a reset");
+    c.equal(byMenu.first, "3", "a reset keeps FirstDigit");
+    // After a reset the arrow keys start again from the first entry.
+    s.perform({Kind::KeyDown, 1});
+    c.equal(d.shown(false).texts[1], "Siyah", "Down after a reset");
+}
+
+void clicksElsewhereAndDialogKeysRunNothing(WindowDriver& d, Checks& c) {
+    Session s(d);
+    s.expected = model::initial(d.windowBackground());
+    pickWithKeys(s, c, 0, "Sarı");
+    const model::State before = d.shown(true);
+    for (std::size_t target = 0; target < model::kClickTargets.size(); ++target) {
+        s.perform({Kind::ClickElsewhere, 0, static_cast<int>(target)});
+    }
+    c.expect(d.cancelMenuAndPressDialogKeys(), "a menu opens and closes with Escape");
+    c.expect(model::matches(d.shown(true), before), "clicks elsewhere changed the window: " + s.mismatch(true));
+}
+
+void failedOperationIsReportedAndTheWindowGoesOn(WindowDriver& d, Checks& c) {
+    struct Row {
+        const char* destroyed;
+        Action action;
+        Operation failing;
+    };
+    // The last row leaves the window for what follows.
+    const Row rows[] = {
+        {"Cr3", {Kind::Calculate}, Operation::ReadText},
+        {"Ls1", {Kind::About, 0, 1}, Operation::SetTop},
+        {"Les2", {Kind::ResetMenu, 0, 1}, Operation::SetCaption},
+        {"pr2", {Kind::ResetButton}, Operation::SetBackColour},
+    };
+    Session s(d);
+    for (const Row& row : rows) {
+        s.open();
+        pickWithKeys(s, c, 0, "Sarı");
+        pickWithKeys(s, c, 1, "Mor");
+        d.destroyControl(row.destroyed);
+        const Report report = d.reportDuring([&] { d.act(row.action); });
+        c.equal(report.title, kRuntimeErrorTitle, std::string("the report's title when ") + row.destroyed + " is gone");
+        c.equal(report.text, runtimeErrorMessage(row.destroyed, row.failing, kControlUnavailable.code), "the report");
+        if (!d.okButton().empty()) c.equal(report.button, d.okButton(), "the report's button");
+    }
+    // The reset stopped at pr2, after band 1 and band 2's text.
+    const model::State stopped = d.shown(true);
+    c.equal(stopped.texts[0], "?", "Cr1 after the stopped reset");
+    c.equal(stopped.swatches[0], kWhiteSwatch, "pr1 after the stopped reset");
+    c.equal(stopped.texts[1], "?", "Cr2 after the stopped reset");
+    c.equal(stopped.result, "-", "Ls1 after the stopped reset");
+    // The window goes on.
+    s.expected = stopped;
+    pickWithKeys(s, c, 0, "Mor");
+    s.perform({Kind::Calculate});
+    c.equal(d.caption("Ls1"), "Renk Girin", "calculating after the report");
+    c.equal(d.shown(true).swatches[0], kPurple, "picking after the report");
+}
+
+void exitAndClosingEndTheProgramWithoutAQuestion(WindowDriver& d, Checks& c) {
+    for (const bool byMenu : {true, false}) {
+        const std::string how = byMenu ? "Çıkış" : "closing the window";
+        d.open();
+        const Ending ending = d.end(byMenu);
+        c.equal(ending.code, 0, "the exit code after " + how);
+        c.expect(ending.windowGone, "the window stays after " + how);
+        c.equal(ending.report.title, "", "a question on " + how);
+    }
+}
+
+void startUpRefusesAWindowWithoutANamedControl(WindowDriver& d, Checks& c) {
+    const std::vector<EventBinding> bindings(eventBindings().begin(), eventBindings().end());
+    auto clickOnALabel = bindings;
+    clickOnALabel.push_back({"Lr1", ControlEvent::Click, "Lr1_Click", [](MainForm&, int) {}});
+    struct Row {
+        const char* removed;  // from the description
+        const std::vector<EventBinding>* bindings;
+        const char* named;  // by the error
+    };
+    const Row rows[] = {
+        {"Cr2", &bindings, "Cr2"},       // a list the commands read
+        {"Cr4", &bindings, "Cr4"},       //
+        {"pr3", &bindings, "pr3"},       // a swatch they paint
+        {"pd1", &bindings, "pd1"},       // the swatches' container
+        {"Ls1", &bindings, "Ls1"},       //
+        {"Les2", &bindings, "Les2"},     //
+        {"CommDH", &bindings, "CommDH"}, // a button in the event table
+        {"DYeni", &bindings, "DYeni"},   //
+        {"", &clickOnALabel, "Lr1"},     // a click bound to a control that takes none
+    };
+    for (const Row& row : rows) {
+        std::vector<ControlDescription> controls;
+        std::copy_if(mainWindowDescription().controls.begin(), mainWindowDescription().controls.end(), std::back_inserter(controls),
+                     [&](const ControlDescription& control) { return control.name != row.removed; });
+        WindowDescription window = mainWindowDescription();
+        window.controls = controls;
+        const std::string error = d.buildError(window, *row.bindings);
+        c.expect(error.find(std::string("'") + row.named + "'") != std::string::npos,
+                 std::string("the start-up error names ") + row.named + ": '" + error + "'");
+        c.expect(!d.strayWindow(), std::string("a half-built window stays without ") + row.named);
+    }
+}
+
+void screenReadersHearNamesAndValues(WindowDriver& d, Checks& c) {
+    struct Row {
+        const char* step;
+        const char* control;
+        const char* name;
+    };
+    const Row rows[] = {
+        {"start", "pd1", "Direnç resmi"},
+        {"start", "pr1", "1. bandın rengi: seçilmedi"},
+        {"start", "pr2", "2. bandın rengi: seçilmedi"},
+        {"start", "Cr1", "1.Renk ?"},
+        {"start", "Cr4", "4.Renk ?"},
+        {"start", "Lr1", "1.Renk"},
+        {"start", "CommDH", "Değeri Hesapla"},
+        {"start", "DYeni", "Yeni"},
+        {"start", "LTolerans", "Tolerans:"},
+        {"start", "Ls1", "-"},
+        {"start", "Les2", "-"},
+        {"white picked", "pr1", "1. bandın rengi: Beyaz"},
+        {"calculated", "pr1", "1. bandın rengi: Sarı"},
+        {"calculated", "pr3", "3. bandın rengi: Kırmızı"},
+        {"calculated", "pr4", "4. bandın rengi: Altın"},
+        {"calculated", "Cr1", "1.Renk Sarı"},
+        {"calculated", "Ls1", "4,7K"},
+        {"calculated", "Les2", "%5"},
+        {"reset", "pr1", "1. bandın rengi: seçilmedi"},
+        {"reset", "Ls1", "-"},
+    };
+    Session s(d);
+    s.expected = model::initial(d.windowBackground());
+    std::string step = "start";
+    for (const Row& row : rows) {
+        if (step != row.step) {
+            step = row.step;
+            if (step == "white picked") {
+                pickWithKeys(s, c, 0, "Beyaz");
+            } else if (step == "calculated") {
+                d.listenForRenames();
+                pickWithKeys(s, c, 0, "Sarı");
+                pickWithKeys(s, c, 1, "Mor");
+                pick(s, 2, "Kırmızı", Kind::MousePick);
+                pickWithKeys(s, c, 3, "Altın");
+                const auto announced = [&d](const char* control) { return d.announcedRename(control).value_or(true); };
+                c.expect(announced("pr1") && announced("pr4"), "the swatches announce their new colours");
+                s.perform({Kind::Calculate});
+                c.expect(announced("Ls1") && announced("Les2"), "the results announce their new texts");
+            } else if (step == "reset") {
+                s.perform({Kind::ResetButton});
+            }
+        }
+        c.equal(d.spoken(row.control), row.name, std::string(row.step) + ", " + row.control);
+    }
+    // What the result labels are goes with them, not in place of their value.
+    c.equal(d.spokenDescription("Ls1"), "Sonuç", "Ls1's description");
+    c.equal(d.spokenDescription("Les2"), "Tolerans", "Les2's description");
+}
+
+// The picture pixel for pixel, with the swatches over it, as the screen shows it.
+void screenShowsThePictureAndSwatches(WindowDriver& d, Checks& c) {
+    Session s(d);
+    s.expected = model::initial(d.windowBackground());
+    pickWithKeys(s, c, 0, "Kırmızı");
+    pickWithKeys(s, c, 3, "Gümüş");
+    const Grab grab = d.grab();
+    const NamedRect box = d.devicePlace("pd1");
+    const auto at = [&](int x, int y) { return grab(box.left + x, box.top + y); };
+    const auto picture = drawResistorPicture();
+    const ColourValue fill[4] = {0x0000FF, d.windowBackground(), d.windowBackground(), 0xE0E0E0};
+    int mismatches = 0;
+    for (int y = 0; y < 97; ++y) {
+        for (int x = 0; x < 357; ++x) {
+            const int px = x - 1;
+            const int py = y - 1;
+            const int band = (px >= 48 && px < 282 && (px - 48) % 64 < 42 && py >= 8 && py <= 85) ? (px - 48) / 64 : -1;
+            const bool swatchBorder = (px - 48) % 64 == 0 || (px - 48) % 64 == 41 || py == 8 || py == 85;
+            std::uint32_t expected = 0;  // black: the picture box's border, and each swatch's
+            if (x > 0 && y > 0 && x < 356 && y < 96) {
+                if (band < 0) {
+                    expected = picture[static_cast<std::size_t>(py * kPictureWidth + px)];
+                } else if (!swatchBorder) {
+                    expected = fill[band];
+                }
+            }
+            if (at(x, y) != expected && ++mismatches <= 5) {
+                c.add("pixel " + std::to_string(x) + "," + std::to_string(y) + " is " + std::to_string(at(x, y)));
+            }
+        }
+    }
+    // Independently of the drawing code: leads, body and ground where the picture has them.
+    c.equal(at(1 + 0, 1 + 43), 0x000000u, "the left lead");
+    c.equal(at(1 + 354, 1 + 44), 0x000000u, "the right lead");
+    c.equal(at(1 + 164, 1 + 46), 0xB1EDC4u, "the body");
+    c.equal(at(1 + 5, 1 + 5), 0xFFFFFFu, "the ground");
+}
+
+// At the display scale this run was started with: the picture box as shown equals
+// the 96-dpi one enlarged by nearest neighbour, the client area is the scaled one,
+// and no label runs into another control.
+void windowHoldsAtThisDisplayScale(WindowDriver& d, Checks& c) {
+    const double scale = d.scale();
+    if (const auto expected = d.expectedScale()) c.equal(scale, *expected, "the window's scale");
+    Session s(d);
+    s.expected = model::initial(d.windowBackground());
+    const std::array<std::string_view, 4> picks{"Beyaz", "Yeşil", "Sarı", "Altın"};
+    for (int band = 0; band < 4; ++band) pickWithKeys(s, c, band, picks[static_cast<std::size_t>(band)]);
+    s.perform({Kind::Calculate});
+    const Grab grab = d.grab();
+    c.equal(d.deviceClientSize(), Size{scaledEdge(375, scale), scaledEdge(285, scale)}, "the client area on the screen");
+
+    std::array<std::uint32_t, 4> fills{};
+    for (std::size_t band = 0; band < 4; ++band) fills[band] = findBandColour(picks[band])->swatch;
+    const NamedRect box = d.surfacePlace("pd1");
+    const NamedRect corner = d.devicePlace("pd1");
+    const auto at = [&](int x, int y) { return grab(corner.left + x, corner.top + y); };
+    for (const std::string& fault : scaling::pictureBoxFaults(at, scale, box.left, box.top, fills)) c.add(fault);
+
+    std::vector<NamedRect> rects;
+    for (const ControlDescription& control : mainWindowDescription().controls) {
+        if (control.container.empty()) rects.push_back(d.place(control.name));
+    }
+    for (const std::string& fault : scaling::overlappingControls(rects)) c.add(fault);
+    // "Tolerans:" as drawn ends before the tolerance text begins.
+    const auto [toleransFirst, toleransLast] = scaling::inkColumns(grab, d.devicePlace("LTolerans"));
+    const auto [valueFirst, valueLast] = scaling::inkColumns(grab, d.devicePlace("Les2"));
+    c.expect(toleransLast > toleransFirst && valueLast >= valueFirst, "no ink found in LTolerans or Les2");
+    c.expect(toleransLast < valueFirst, "'Tolerans:' ends at " + std::to_string(toleransLast) + ", the tolerance begins at " +
+                                            std::to_string(valueFirst));
+}
+
+// Model scenarios.
+
+// Replays while shrinking are bounded by the actions they make, so a failing run ends
+// with the shortest sequence found well within its test's time on any build.
+constexpr long kReplayBudget = 30'000;
+
+void randomActionsMatchTheModel(WindowDriver& d, Checks& c) {
+    const std::uint32_t seed = model::seedFromEnvironment(20261207);
+    const int count = model::actionsFromEnvironment(d.defaultActionCount());
+    c.equal(d.notReady(), "", "the window takes input");
+    model::ActionSource source(seed);
+    std::vector<Action> actions;
+    Session s(d);
+    s.open();
+    const bool trace = std::getenv("VASKELO_MODEL_TRACE") != nullptr;  // says where a run hangs
+    for (int i = 0; i < count; ++i) {
+        actions.push_back(source.next());
+        if (trace) std::fprintf(stderr, "%d %s\n", i, model::actionText(actions.back()).c_str());
+        const bool made = s.perform(actions.back());
+        const std::string difference = s.mismatch(i % 64 == 63);  // now and then, the swatches' pixels
+        if (made && difference.empty()) continue;
+
+        std::string report = "seed " + std::to_string(seed) + " diverged after action " + std::to_string(i) + " (" +
+                             model::actionText(actions.back()) + (made ? "" : ", which could not be made") + "):\n  " +
+                             (difference.empty() ? "(the same state)" : difference);
+        const std::vector<Action> shortest = model::shrink(
+            actions,
+            [&](const std::vector<Action>& replay) {
+                s.open();
+                for (std::size_t j = 0; j < replay.size(); ++j) {
+                    if (!s.perform(replay[j]) || !s.matches(j % 64 == 63)) return static_cast<int>(j);
+                }
+                return -1;
+            },
+            kReplayBudget);
+        report += "\nshortest sequence found (" + std::to_string(shortest.size()) + " actions):";
+        for (const Action& a : shortest) report += "\n  " + model::actionText(a);
+        c.add(report);
+        return;
+    }
+    std::printf("seed %u: %d actions matched the model\n", seed, count);
+}
+
+// Every control operation of each command fails in turn: the report names the control,
+// the operation and the code, the command stops just there, and the window goes on.
+// Anything else a command throws is reported the same way, naming the command.
+void everyOperationFailsOnceInTurn(WindowDriver& d, Checks& c) {
+    struct Row {
+        Action action;
+        const char* procedure;
+    };
+    const Row rows[] = {
+        {{Kind::KeyDown, 0}, "Cr1_Click"},       {{Kind::KeyDown, 3}, "Cr4_Click"},
+        {{Kind::Calculate}, "CommDH_Click"},     {{Kind::ResetButton}, "DYeni_Click"},
+        {{Kind::ResetMenu, 0, 1}, "Yeni_Click"}, {{Kind::About, 0, 1}, "Hakkında_Click"},
+    };
+    Session s(d);
+    const auto setUp = [&] {
+        s.open();
+        s.perform({{Kind::KeyDown, 0}, {Kind::KeyDown, 0}, {Kind::KeyDown, 1}, {Kind::KeyDown, 1}, {Kind::KeyDown, 2},
+                   {Kind::KeyDown, 2}, {Kind::KeyDown, 2}, {Kind::KeyDown, 3}});
+    };
+    const auto goesOn = [&](const std::string& when) {
+        d.setOperationGate(nullptr);
+        s.perform({{Kind::KeyDown, 1}, {Kind::Calculate}});
+        expectModel(s, c, "the window going on after " + when, false);
+    };
+    for (const Row& row : rows) {
+        // How many control operations the command performs from this state.
+        int operations = 0;
+        setUp();
+        d.setOperationGate([&operations](std::string_view, Operation) {
+            ++operations;
+            return kOk;
+        });
+        s.perform(row.action);
+        c.expect(operations > 0, std::string(row.procedure) + " performs no operation");
+
+        for (int failing = 1; failing <= operations; ++failing) {
+            const std::string when = std::string(row.procedure) + " failing at operation " + std::to_string(failing);
+            setUp();
+            int seen = 0;
+            int writesBefore = 0;
+            std::string failedControl;
+            Operation failedOperation = Operation::ReadText;
+            d.setOperationGate([&](std::string_view control, Operation operation) {
+                if (++seen == failing) {
+                    failedControl = control;
+                    failedOperation = operation;
+                    return Status{0x4D2};
+                }
+                if (operation != Operation::ReadText) ++writesBefore;
+                return kOk;
+            });
+            std::optional<std::vector<model::Write>> writes;
+            const Report report = d.reportDuring([&] { writes = s.make(row.action); });
+            if (writes) model::applyPrefix(s.expected, *writes, writesBefore);
+            expectModel(s, c, when, false);
+            c.equal(report.title, kRuntimeErrorTitle, when + ": the report's title");
+            c.expect(report.text.find(failedControl) != std::string::npos &&
+                         report.text.find(describe(failedOperation)) != std::string::npos &&
+                         report.text.find("0x4D2") != std::string::npos,
+                     when + ": the report '" + report.text + "'");
+            goesOn(when);
+        }
+
+        setUp();
+        d.setOperationGate([](std::string_view, Operation) -> Status { throw std::bad_alloc(); });
+        std::optional<std::vector<model::Write>> writes;
+        const Report report = d.reportDuring([&] { writes = s.make(row.action); });
+        if (writes) model::applyPrefix(s.expected, *writes, 0);
+        c.equal(report.title, kRuntimeErrorTitle, std::string(row.procedure) + " out of memory: the report's title");
+        c.equal(report.text, unexpectedErrorMessage(row.procedure, true), std::string(row.procedure) + " out of memory: the report");
+        goesOn(std::string(row.procedure) + " out of memory");
+    }
+}
+
+const Scenario kWindowScenarios[] = {
+    {"startsInItsInitialState", startsInItsInitialState},
+    {"controlsStandWhereTheDescriptionPutsThem", controlsStandWhereTheDescriptionPutsThem},
+    {"resizingMovesNothing", resizingMovesNothing},
+    {"menusHaveNoAccessKeysOrShortcuts", menusHaveNoAccessKeysOrShortcuts},
+    {"listsOfferTheirEntriesUnsorted", listsOfferTheirEntriesUnsorted},
+    {"arrowKeysPickFromTheFirstEntry", arrowKeysPickFromTheFirstEntry},
+    {"onlyAConfirmedChoiceFromTheOpenListIsAPick", onlyAConfirmedChoiceFromTheOpenListIsAPick},
+    {"typingEnterAndLeavingRunNothing", typingEnterAndLeavingRunNothing},
+    {"calculationShowsValueAndTolerance", calculationShowsValueAndTolerance},
+    {"aboutThenCalculate", aboutThenCalculate},
+    {"buttonAndMenuResetLeaveIdenticalWindows", buttonAndMenuResetLeaveIdenticalWindows},
+    {"clicksElsewhereAndDialogKeysRunNothing", clicksElsewhereAndDialogKeysRunNothing},
+    {"failedOperationIsReportedAndTheWindowGoesOn", failedOperationIsReportedAndTheWindowGoesOn},
+    {"exitAndClosingEndTheProgramWithoutAQuestion", exitAndClosingEndTheProgramWithoutAQuestion},
+    {"startUpRefusesAWindowWithoutANamedControl", startUpRefusesAWindowWithoutANamedControl},
+    {"screenReadersHearNamesAndValues", screenReadersHearNamesAndValues},
+    {"screenShowsThePictureAndSwatches", screenShowsThePictureAndSwatches},
+    {"windowHoldsAtThisDisplayScale", windowHoldsAtThisDisplayScale},
+};
+
+const Scenario kModelScenarios[] = {
+    {"randomActionsMatchTheModel", randomActionsMatchTheModel},
+    {"everyOperationFailsOnceInTurn", everyOperationFailsOnceInTurn},
+};
+
+}  // namespace
+
+std::span<const Scenario> windowScenarios() { return kWindowScenarios; }
+std::span<const Scenario> modelScenarios() { return kModelScenarios; }
+
+}  // namespace vaskelo::suite
