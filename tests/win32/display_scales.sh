@@ -26,7 +26,7 @@ for row in "100 % 96" "125 % 120" "150 % 144" "175 % 168" "200 % 192" "300 % 288
   echo "== $percent ($dpi dpi)"
   set_dpi add "$key" /v LogPixels /t REG_DWORD /d "$dpi" /f
   output=$(VASKELO_EXPECT_DPI=$dpi "$wine_run" "$arch" "$prefix" "$tests" \
-             --gtest_filter=Win32Window.WindowHoldsAtThisDisplayScale 2>&1)
+             --gtest_filter=Win32Window.windowHoldsAtThisDisplayScale 2>&1)
   echo "$output"
   grep -q '\[  PASSED  \] 1 test\.' <<<"$output" && ! grep -q '\[  FAILED  \]' <<<"$output" || failed=$((failed + 1))
 done

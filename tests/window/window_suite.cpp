@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <new>
@@ -133,15 +134,28 @@ void startsInItsInitialState(WindowDriver& d, Checks& c) {
     expectModel(s, c, "after start");
     const NamedRect result = d.place("Ls1");
     c.equal(std::pair(result.left, result.top), std::pair(8, 200), "Ls1's place");
-    for (const char* name : {"Ls1", "Lr1"}) {
-        const FontFacts font = d.font(name);
-        // Arial, or on Linux its metric-compatible stand-in.
-        c.expect(font.family == "Arial" || font.family == "Liberation Sans", std::string(name) + " in Arial, not " + font.family);
-        c.expect(font.turkishCharset.value_or(true), std::string(name) + "'s font has the Turkish character set");
+    struct FontRow {
+        const char* control;
+        const char* family;
+        double points;
+        bool bold;
+        bool ownFont;  // a font of its own is a Turkish one; the window's is the system's
+    };
+    const FontRow fonts[] = {
+        {"Ls1", "Arial", 48, true, true},
+        {"CommDH", "MS Sans Serif", 12, true, true},
+        {"Lr1", "MS Sans Serif", 8, false, false},
+    };
+    for (const FontRow& row : fonts) {
+        const FontFacts font = d.font(row.control);
+        const std::string what = std::string(row.control) + "'s font";
+        // The family described, or on Linux its metric-compatible stand-in.
+        c.expect(font.family == row.family || font.family == "Liberation Sans", what + " is " + font.family);
+        // Within half a pixel at 96 dpi: a toolkit may keep a size in whole pixels.
+        c.expect(std::abs(font.points - row.points) <= 0.375, what + "'s size is " + std::to_string(font.points));
+        c.equal(font.bold, row.bold, what + " bold");
+        if (font.turkishCharset) c.equal(*font.turkishCharset, row.ownFont, what + " Turkish");
     }
-    c.equal(d.font("Ls1").points, 48.0, "Ls1's size");
-    c.expect(d.font("Ls1").bold, "Ls1 is bold");
-    c.equal(d.font("CommDH").points, 12.0, "CommDH's size");
     c.equal(d.caption("CommDH"), "D e ğ e r i   H e s a p l a", "CommDH's caption");
     c.equal(d.focused(), "pd1", "the focus at start");
 }
@@ -232,9 +246,13 @@ void onlyAConfirmedChoiceFromTheOpenListIsAPick(WindowDriver& d, Checks& c) {
     pick(s, 2, "-", Kind::MousePick);
     c.equal(d.shown(false).texts[2], "-", "Cr3 after \"-\"");
     c.equal(d.shown(true).swatches[2], kBlue, "pr3 after \"-\"");
-    // Moving through the open list only highlights, and Escape takes nothing.
+    // Moving through the open list and leaving it with Escape runs nothing (the field
+    // may show the highlighted entry, as the toolkit's list has it).
+    const model::State before = d.shown(true);
     c.expect(d.browseOpenListAndCancel(1), "the open list opens and closes");
-    expectModel(s, c, "after browsing the open list");
+    const model::State after = d.shown(true);
+    c.equal(after.swatches, before.swatches, "swatches after browsing the open list");
+    c.equal(std::pair(after.first, after.second), std::pair(before.first, before.second), "digits after browsing the open list");
 }
 
 void typingEnterAndLeavingRunNothing(WindowDriver& d, Checks& c) {
