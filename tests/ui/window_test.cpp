@@ -33,6 +33,7 @@
 #include "ui/scaled_box.h"
 #include "ui/window_description.h"
 #include "tests/common/scaled_window_checks.h"
+#include "tests/common/scheme_checks.h"
 #include "widget_driver.h"
 
 namespace vaskelo::qt {
@@ -626,6 +627,70 @@ private slots:
         const auto [valueFirst, valueLast] = ink("Les2");
         QVERIFY(toleransLast > toleransFirst && valueLast >= valueFirst);
         QVERIFY2(toleransLast < valueFirst, qPrintable(QString("'Tolerans:' ends at %1, the tolerance begins at %2").arg(toleransLast).arg(valueFirst)));
+    }
+    // Under light, dark and high-contrast schemes, and after a switch while the window
+    // is shown: every text in a list or label stands out from its background, band 4's
+    // list and swatch 1 stay white, and the rest take the scheme's window background.
+    void readableInEveryScheme_data() {
+        QTest::addColumn<int>("row");
+        for (std::size_t i = 0; i < schemes::kRows.size(); ++i) QTest::newRow(schemes::kRows[i].name) << static_cast<int>(i);
+    }
+
+    void readableInEveryScheme() {
+        if (QGuiApplication::platformName() != "xcb") QSKIP("needs a real X server");
+        QFETCH(int, row);
+        const schemes::Row& r = schemes::kRows[static_cast<std::size_t>(row)];
+        const auto colour = [](ColourValue c) {
+            return QColor(static_cast<int>(redOf(c)), static_cast<int>(greenOf(c)), static_cast<int>(blueOf(c)));
+        };
+        const auto palette = [&](const schemes::Scheme& s) {
+            QPalette p(colour(s.buttonFace));  // the shades of frames and bevels follow from it
+            p.setColor(QPalette::Window, colour(s.buttonFace));
+            p.setColor(QPalette::WindowText, colour(s.buttonText));
+            p.setColor(QPalette::Button, colour(s.buttonFace));
+            p.setColor(QPalette::ButtonText, colour(s.buttonText));
+            p.setColor(QPalette::Base, colour(s.window));
+            p.setColor(QPalette::AlternateBase, colour(s.window));
+            p.setColor(QPalette::Text, colour(s.windowText));
+            p.setColor(QPalette::Highlight, colour(s.highlight));
+            p.setColor(QPalette::HighlightedText, colour(s.highlightText));
+            return p;
+        };
+        const QPalette original = QApplication::palette();
+        const auto restore = qScopeGuard([original] { QApplication::setPalette(original); });
+        QApplication::setPalette(palette(*r.opened));
+        cleanup();
+        init();
+        if (r.switchedTo != nullptr) {
+            pickWithKeys(3, "Mor");
+            form->control("pd1")->setFocus();  // no caret in a field
+            QApplication::setPalette(palette(*r.switchedTo));
+        }
+        QTest::qWait(100);
+        const QImage shot = form->window()->screen()->grabWindow(form->window()->winId()).toImage();
+        const qreal scale = form->window()->devicePixelRatioF();
+        auto areas = schemes::expectedAreas(r);
+        for (auto& [name, area] : areas) {
+            QWidget* widget = form->control(name);
+            QVERIFY(widget != nullptr);
+            int inset = 0;
+            if (auto* list = qobject_cast<QComboBox*>(widget)) {
+                widget = list->lineEdit();
+                inset = 1;
+            } else if (qobject_cast<PictureBox*>(widget) != nullptr) {
+                inset = 2;  // inside the border
+            }
+            const QRect box = QRect(widget->mapTo(form->window(), QPoint(0, 0)), widget->size()).adjusted(inset, inset, -inset, -inset);
+            area.rect = {name, scaledEdge(box.left(), scale), scaledEdge(box.top(), scale), scaledEdge(box.right() + 1, scale),
+                         scaledEdge(box.bottom() + 1, scale)};
+        }
+        const auto at = [&](int x, int y) {
+            const QRgb c = shot.pixel(x, y);
+            return static_cast<std::uint32_t>(qRed(c) | (qGreen(c) << 8) | (qBlue(c) << 16));
+        };
+        const auto faults = schemes::schemeFaults(at, areas);
+        for (const std::string& fault : faults) qWarning("%s", fault.c_str());
+        QVERIFY(faults.empty());
     }
 };
 
