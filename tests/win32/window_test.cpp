@@ -26,6 +26,7 @@
 #include "ui/resistor_picture.h"
 #include "ui/scaled_box.h"
 #include "tests/common/scaled_window_checks.h"
+#include "tests/common/scheme_checks.h"
 #include "ui/window_description.h"
 
 namespace vaskelo::win32 {
@@ -694,6 +695,59 @@ TEST_F(Win32Window, WindowHoldsAtThisDisplayScale) {
     const auto [valueFirst, valueLast] = ink("Les2");
     EXPECT_TRUE(toleransLast > toleransFirst && valueLast >= valueFirst);
     EXPECT_LT(toleransLast, valueFirst);
+}
+
+// Under light, dark and high-contrast schemes, and after a switch while the window is
+// shown: every text in a list or label stands out from its background, band 4's list
+// and swatch 1 stay white, and the rest take the scheme's window background.
+TEST_F(Win32Window, ReadableInEveryScheme) {
+    const std::array<int, 6> elements{COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_BTNFACE, COLOR_BTNTEXT, COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT};
+    std::array<COLORREF, 6> original{};
+    for (std::size_t i = 0; i < elements.size(); ++i) original[i] = GetSysColor(elements[i]);
+    const auto setScheme = [&](const std::array<COLORREF, 6>& colours) {
+        SetSysColors(static_cast<int>(elements.size()), elements.data(), colours.data());
+        pump();
+    };
+    // The machine's own colours come back whatever happens in the test.
+    struct Restore {
+        std::function<void()> undo;
+        ~Restore() { undo(); }
+    } const restore{[&] { setScheme(original); }};
+    const auto colours = [](const schemes::Scheme& s) {
+        return std::array<COLORREF, 6>{s.window, s.windowText, s.buttonFace, s.buttonText, s.highlight, s.highlightText};
+    };
+    for (const schemes::Row& row : schemes::kRows) {
+        SCOPED_TRACE(row.name);
+        close();
+        setScheme(colours(*row.opened));
+        open();
+        if (row.switchedTo != nullptr) {
+            pickWithKeys(3, "Mor");
+            SetFocus(form->control("pd1"));  // no caret or selection in a field
+            setScheme(colours(*row.switchedTo));
+        }
+        UpdateWindow(form->window());
+        const Grab grab = grabClient(form->window());
+        auto areas = schemes::expectedAreas(row);
+        for (auto& [name, area] : areas) {
+            HWND hwnd = form->control(name);
+            int inset = 0;
+            if (name.starts_with("Cr")) {
+                COMBOBOXINFO list{};
+                list.cbSize = sizeof(list);
+                GetComboBoxInfo(hwnd, &list);
+                hwnd = list.hwndItem;  // the field
+                inset = 1;
+            } else if (name.starts_with("pr")) {
+                inset = 2;  // inside the border
+            }
+            RECT r;
+            GetClientRect(hwnd, &r);
+            MapWindowPoints(hwnd, form->window(), reinterpret_cast<POINT*>(&r), 2);
+            area.rect = {name, r.left + inset, r.top + inset, r.right - inset, r.bottom - inset};
+        }
+        for (const std::string& fault : schemes::schemeFaults(grab, areas)) ADD_FAILURE() << fault;
+    }
 }
 
 // A window lacking a control the commands or the event table need is refused at
