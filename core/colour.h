@@ -26,5 +26,6 @@ inline constexpr ColourValue kButtonFace = systemColour(15);
 inline constexpr ColourValue kButtonText = systemColour(18);
 
 inline constexpr ColourValue kWhite = 0xFFFFFFu;
+inline constexpr ColourValue kBlackColour = 0x000000u;
 
 }  // namespace vaskelo

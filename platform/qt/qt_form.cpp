@@ -3,6 +3,7 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
+#include <QEvent>
 #include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,7 +13,9 @@
 #include <QPushButton>
 
 #include <cmath>
+#include <functional>
 #include <stdexcept>
+#include <utility>
 
 #include "core/runtime_error.h"
 #include "platform/qt/colours.h"
@@ -42,6 +45,24 @@ QString installedFamily(std::string_view family) {
     }
     return toQString(family);
 }
+
+// Tells the window that the application's palette has changed: the desktop's colour
+// scheme was switched while the program runs. Every widget is told; one is enough.
+class SchemeWatcher final : public QObject {
+public:
+    SchemeWatcher(QObject* watched, std::function<void()> changed) : QObject(watched), changed_(std::move(changed)) {
+        watched->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::ApplicationPaletteChange) changed_();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> changed_;
+};
 
 QFont makeFont(const FontDescription& description) {
     QFont font(installedFamily(description.family));
@@ -82,7 +103,6 @@ void QtForm::build(const WindowDescription& description) {
 
     auto* client = new QWidget(&window);
     client->setAutoFillBackground(true);
-    setColours(client, description.background, kButtonText);
     window.setCentralWidget(client);
 
     QMenuBar* bar = window.menuBar();
@@ -106,7 +126,7 @@ void QtForm::build(const WindowDescription& description) {
         switch (c.kind) {
             case ControlKind::PictureBox: {
                 auto* box = new PictureBox(parent);
-                box->setFill(toQColor(c.background));
+                box->setFill(c.background);
                 box->setShowsPicture(c.showsPicture);
                 widget = box;
                 break;
@@ -115,7 +135,6 @@ void QtForm::build(const WindowDescription& description) {
                 auto* combo = new BandCombo(parent);
                 for (const std::string_view entry : c.entries) combo->addItem(toQString(entry));
                 combo->showText(toQString(c.text));
-                setColours(combo, c.background, c.foreground);
                 // A screen reader reaches its field and its drop-down list too; they
                 // go by the list's name.
                 combo->lineEdit()->setAccessibleName(toQString(c.accessibleName));
@@ -129,7 +148,6 @@ void QtForm::build(const WindowDescription& description) {
                 label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
                 label->setContentsMargins(0, 0, 0, 0);
                 label->setAutoFillBackground(true);
-                setColours(label, c.background, c.foreground);
                 widget = label;
                 break;
             }
@@ -161,9 +179,39 @@ void QtForm::build(const WindowDescription& description) {
     for (const Swatch swatch : kAllSwatches) {
         if (const ControlDescription* c = findControl(description, controlName(swatch))) nameSwatch(swatch, c->background);
     }
+    applyColours();
+    new SchemeWatcher(&window, [this] { applyColours(); });
 
     const int menuHeight = bar->sizeHint().height();
     window.resize(twipsToPixels(description.clientWidth), twipsToPixels(description.clientHeight) + menuHeight);
+}
+
+void QtForm::applyColours() {
+    if (QWidget* client = window_->centralWidget()) setColours(client, description_.background, kButtonText);
+    for (const ControlDescription& c : description_.controls) {
+        QWidget* widget = control(c.name);
+        if (widget == nullptr) continue;
+        switch (c.kind) {
+            case ControlKind::PictureBox:
+                widget->update();  // a box looks its system colour up as it paints
+                break;
+            case ControlKind::ComboBox:
+                // A list of fixed colours has them on its field and open list only, its
+                // button keeping the scheme's button face as on Windows; a list in the
+                // scheme's colours is wholly in them.
+                if (isSystemColour(c.background)) {
+                    setColours(widget, c.background, c.foreground);
+                } else {
+                    setFieldColours(widget, c.background, c.foreground);
+                }
+                break;
+            case ControlKind::Label:
+                setColours(widget, c.background, c.foreground);
+                break;
+            case ControlKind::CommandButton:
+                break;
+        }
+    }
 }
 
 void QtForm::check(const WindowDescription& description, std::span<const EventBinding> bindings) const {
@@ -247,7 +295,7 @@ Status QtForm::setBandText(BandList list, std::string_view text) {
 Status QtForm::setSwatchColour(Swatch swatch, ColourValue colour) {
     PictureBox* box = nullptr;
     if (const Status s = admit(controlName(swatch), Operation::SetBackColour, box); s.failed()) return s;
-    box->setFill(toQColor(colour));
+    box->setFill(colour);
     nameSwatch(swatch, colour);
     return kOk;
 }

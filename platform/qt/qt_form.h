@@ -63,6 +63,9 @@ private:
     void build(const WindowDescription& description);
     void wire(const WindowDescription& description, std::span<const EventBinding> bindings);
     void check(const WindowDescription& description, std::span<const EventBinding> bindings) const;
+    // Gives the window and its controls their colours, system colours as the scheme
+    // has them now: at start-up and again whenever the scheme changes.
+    void applyColours();
     void run(const EventBinding& binding, int index);
     // Resizes a label to its caption if it is one that follows its caption.
     void refit(Label label, QLabel* widget) const;

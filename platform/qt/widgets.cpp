@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "core/colour.h"
+#include "platform/qt/colours.h"
 
 namespace vaskelo::qt {
 
@@ -65,7 +66,9 @@ PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {
 
 PictureBox* PictureBox::container() const { return qobject_cast<PictureBox*>(parentWidget()); }
 
-void PictureBox::setFill(const QColor& colour) {
+QColor PictureBox::fill() const { return toQColor(fill_); }
+
+void PictureBox::setFill(ColourValue colour) {
     fill_ = colour;
     if (PictureBox* outer = container()) {
         // A pixel more all round: at fractional scales a border block can reach past the
@@ -81,19 +84,10 @@ void PictureBox::setShowsPicture(bool shows) {
     update();
 }
 
-namespace {
-
-ColourValue colourValue(const QColor& colour) {
-    return static_cast<ColourValue>(colour.red()) | (static_cast<ColourValue>(colour.green()) << 8) |
-           (static_cast<ColourValue>(colour.blue()) << 16);
-}
-
-}  // namespace
-
 PlacedBox PictureBox::place() const {
     // The window's logical pixels, which are 96-dpi ones.
     const QPoint corner = mapTo(window(), QPoint(0, 0));
-    return {corner.x(), corner.y(), width(), height(), colourValue(fill_)};
+    return {corner.x(), corner.y(), width(), height(), toColourValue(fill())};
 }
 
 const QImage& PictureBox::deviceImage(const PlacedBox& place, qreal scale) {
@@ -131,7 +125,7 @@ void PictureBox::paintEvent(QPaintEvent* /*event*/) {
         if (box == nullptr || box->isHidden()) continue;
         const ScaledFrame f = scaledFrame(box->place(), outer, scale);
         painter.fillRect(QRect(QPoint(f.outside.left, f.outside.top), QPoint(f.outside.right - 1, f.outside.bottom - 1)), Qt::black);
-        painter.fillRect(QRect(QPoint(f.inside.left, f.inside.top), QPoint(f.inside.right - 1, f.inside.bottom - 1)), box->fill_);
+        painter.fillRect(QRect(QPoint(f.inside.left, f.inside.top), QPoint(f.inside.right - 1, f.inside.bottom - 1)), box->fill());
     }
 }
 

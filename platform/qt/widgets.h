@@ -8,6 +8,7 @@
 
 #include <vector>
 
+#include "core/colour.h"
 #include "ui/scaled_box.h"
 
 namespace vaskelo::qt {
@@ -41,8 +42,9 @@ class PictureBox : public QWidget {
 
 public:
     explicit PictureBox(QWidget* parent);
-    void setFill(const QColor& colour);
-    QColor fill() const { return fill_; }
+    // A system colour is looked up afresh at each paint, so it follows the scheme.
+    void setFill(ColourValue colour);
+    QColor fill() const;
     void setShowsPicture(bool shows);
 
 protected:
@@ -56,7 +58,7 @@ private:
     // or the display scale change; the boxes standing in it are painted over it.
     const QImage& deviceImage(const PlacedBox& place, qreal scale);
 
-    QColor fill_;
+    ColourValue fill_ = kWhite;
     bool showsPicture_ = false;
     BoxImage pixels_{};
     QImage image_;

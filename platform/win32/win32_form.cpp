@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "core/readable_text.h"
 #include "core/runtime_error.h"
 #include "platform/win32/application.h"
 #include "platform/win32/picture_box.h"
@@ -215,6 +216,7 @@ void Win32Form::createControl(Control& control) {
     const std::wstring text = widen(c.text);
     switch (c.kind) {
         case ControlKind::PictureBox:
+            control.fill = c.background;
             control.hwnd = createPictureBox(parent, control.id, instance_, toColorRef(c.background), c.showsPicture);
             break;
         case ControlKind::ComboBox:
@@ -454,6 +456,11 @@ LRESULT Win32Form::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 if (c.click != nullptr) run(*c.click, 0);
             }
             return 0;
+        case WM_SYSCOLORCHANGE:
+        case WM_SETTINGCHANGE:
+            // A high-contrast scheme switched on or off comes as a setting change.
+            followScheme();
+            return DefWindowProcW(window_, message, wParam, lParam);
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLOREDIT:
         case WM_CTLCOLORLISTBOX:
@@ -582,9 +589,20 @@ LRESULT Win32Form::colourControl(UINT message, HDC dc, HWND child) {
     HBRUSH fill = brush(background);
     // Without its brush the control keeps Windows' colours.
     if (fill == nullptr) return DefWindowProcW(window_, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(child));
-    SetTextColor(dc, toColorRef(owner->described->foreground));
+    const ColourValue text = owner->described->foreground;
+    SetTextColor(dc, readableTextColour(text, owner->described->background, toColorRef(text)));
     SetBkColor(dc, background);
     return reinterpret_cast<LRESULT>(fill);
+}
+
+void Win32Form::followScheme() {
+    // A box that cannot take its colour keeps the one it has; it is no reason to stop.
+    for (const Control& c : controls_) {
+        if (c.described->kind == ControlKind::PictureBox) static_cast<void>(setPictureBoxFill(c.hwnd, toColorRef(c.fill)));
+    }
+    // Brushes are made again for the colours now in use.
+    brushes_.clear();
+    RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 // Null if Windows cannot make it; the next paint asks again.
@@ -713,6 +731,7 @@ Status Win32Form::setSwatchColour(Swatch swatch, ColourValue colour) {
     HWND box = nullptr;
     if (const Status s = admit(controlName(swatch), ControlKind::PictureBox, Operation::SetBackColour, box); s.failed()) return s;
     if (const CallResult failed = setPictureBoxFill(box, toColorRef(colour))) return statusOf(failed);
+    find(controlName(swatch))->fill = colour;
     return statusOf(nameSwatch(swatch, colour));
 }
 

@@ -79,6 +79,9 @@ private:
         std::optional<FontDescription> font;   // its own font, if it has one
         Font ownFont;
         const EventBinding* click = nullptr;
+        // A picture box's colour as last set, a system colour looked up afresh when the
+        // scheme changes.
+        ColourValue fill = 0;
         // A band list's drop-down: open, and whether its choice was confirmed.
         bool dropped = false;
         bool confirmed = false;
@@ -108,6 +111,9 @@ private:
     // Gives a swatch the spoken name of the colour it now shows.
     CallResult nameSwatch(Swatch swatch, ColourValue colour);
     LRESULT colourControl(UINT message, HDC dc, HWND child);
+    // After the user's colour scheme has changed: every system colour the window shows
+    // is looked up again, and the whole window repainted.
+    void followScheme();
     HBRUSH brush(COLORREF colour);
 
     Control* find(std::string_view name);

@@ -1,4 +1,5 @@
 #include "core/band_colours.h"
+#include "core/readable_text.h"
 
 #include <gtest/gtest.h>
 
@@ -79,6 +80,39 @@ TEST(BandColourTable, ListsHoldTheirEntriesInOrderUnsorted) {
     EXPECT_TRUE(isEntryOf(BandList::Cr3, "-"));
     EXPECT_FALSE(isEntryOf(BandList::Cr2, "-"));
     EXPECT_FALSE(isEntryOf(BandList::Cr3, "?"));
+}
+
+// Text on a background the program fixes: the scheme's text colour while it reaches
+// 4.5:1 against it, black otherwise; scheme backgrounds and the program's own text
+// colours are left alone.
+TEST(BandColourTable, TextOnAFixedBackgroundStaysReadable) {
+    struct Row {
+        const char* label;
+        ColourValue background;
+        ColourValue shown;  // the scheme's window text
+        double contrast;    // of the shown text against the background, when that is fixed
+        ColourValue drawn;
+    };
+    const std::vector<Row> rows = {
+        {"light scheme: black on white kept", kWhite, 0x000000, 21.0, 0x000000},
+        {"dark scheme: near-white on white turns black", kWhite, 0xF0F0F0, 1.14, kBlackColour},
+        {"high contrast: white on white turns black", kWhite, 0xFFFFFF, 1.0, kBlackColour},
+        {"grey just reaching 4.5 kept", kWhite, 0x767676, 4.54, 0x767676},
+        {"grey just short of 4.5 turns black", kWhite, 0x777777, 4.48, kBlackColour},
+        {"pure red, weighed by luminance, turns black", kWhite, 0x0000FF, 4.0, kBlackColour},
+        {"dark text on a gold swatch kept", 0xC0FFFF, 0x202020, 15.76, 0x202020},
+        {"scheme background left to the scheme", kWindowBackground, 0xF0F0F0, 0.0, 0xF0F0F0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.label);
+        if (!isSystemColour(row.background)) {
+            EXPECT_NEAR(contrastRatio(row.shown, row.background), row.contrast, 0.01);
+        }
+        EXPECT_EQ(readableTextColour(kWindowText, row.background, row.shown), row.drawn);
+    }
+    EXPECT_EQ(contrastRatio(kWhite, 0x767676), contrastRatio(0x767676, kWhite));
+    // Text colours the program chose itself are drawn as chosen.
+    EXPECT_EQ(readableTextColour(0xF0F0F0, kWhite, 0xF0F0F0), 0xF0F0F0u);
 }
 
 }  // namespace

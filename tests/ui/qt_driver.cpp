@@ -7,6 +7,7 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QInputMethodEvent>
+#include <QLineEdit>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
@@ -269,6 +270,30 @@ suite::Ending QtDriver::end(bool byMenu) {
     return ending;
 }
 
+void QtDriver::focus(std::string_view control) { widget(control)->setFocus(); }
+
+void QtDriver::setScheme(const schemes::Scheme* scheme) {
+    if (!originalPalette_) originalPalette_ = QApplication::palette();
+    if (scheme == nullptr) {
+        QApplication::setPalette(*originalPalette_);
+        return;
+    }
+    const auto colour = [](ColourValue c) {
+        return QColor(static_cast<int>(redOf(c)), static_cast<int>(greenOf(c)), static_cast<int>(blueOf(c)));
+    };
+    QPalette p(colour(scheme->buttonFace));  // the shades of frames and bevels follow from it
+    p.setColor(QPalette::Window, colour(scheme->buttonFace));
+    p.setColor(QPalette::WindowText, colour(scheme->buttonText));
+    p.setColor(QPalette::Button, colour(scheme->buttonFace));
+    p.setColor(QPalette::ButtonText, colour(scheme->buttonText));
+    p.setColor(QPalette::Base, colour(scheme->window));
+    p.setColor(QPalette::AlternateBase, colour(scheme->window));
+    p.setColor(QPalette::Text, colour(scheme->windowText));
+    p.setColor(QPalette::Highlight, colour(scheme->highlight));
+    p.setColor(QPalette::HighlightedText, colour(scheme->highlightText));
+    QApplication::setPalette(p);
+}
+
 std::string QtDriver::title() { return form->window()->windowTitle().toStdString(); }
 
 suite::Size QtDriver::clientSize() {
@@ -289,6 +314,21 @@ suite::NamedRect QtDriver::devicePlace(std::string_view control) {
     const suite::NamedRect r = surfacePlace(control);
     const double s = scale();
     return {r.name, scaledEdge(r.left, s), scaledEdge(r.top, s), scaledEdge(r.right, s), scaledEdge(r.bottom, s)};
+}
+
+suite::NamedRect QtDriver::deviceArea(std::string_view control) {
+    QWidget* w = widget(control);
+    int inset = 0;
+    if (auto* list = qobject_cast<QComboBox*>(w)) {
+        w = list->lineEdit();
+        inset = 1;
+    } else if (qobject_cast<PictureBox*>(w) != nullptr) {
+        inset = 2;  // inside the border
+    }
+    const QRect box = QRect(w->mapTo(form->window(), QPoint(0, 0)), w->size()).adjusted(inset, inset, -inset, -inset);
+    const double s = scale();
+    return {std::string(control), scaledEdge(box.left(), s), scaledEdge(box.top(), s), scaledEdge(box.right() + 1, s),
+            scaledEdge(box.bottom() + 1, s)};
 }
 
 suite::Size QtDriver::deviceClientSize() {

@@ -2,9 +2,11 @@
 // events: the window suite's driver for Qt.
 #pragma once
 
+#include <QPalette>
 #include <QString>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/qt/qt_form.h"
@@ -43,6 +45,8 @@ public:
     bool browseOpenListAndCancel(int band) override;
     bool cancelMenuAndPressDialogKeys() override;
     void resize(int width, int height) override;
+    void focus(std::string_view control) override;
+    void setScheme(const schemes::Scheme* scheme) override;
     suite::Ending end(bool byMenu) override;
 
     std::string title() override;
@@ -50,6 +54,7 @@ public:
     suite::NamedRect place(std::string_view control) override;
     suite::NamedRect surfacePlace(std::string_view control) override;
     suite::NamedRect devicePlace(std::string_view control) override;
+    suite::NamedRect deviceArea(std::string_view control) override;
     suite::Size deviceClientSize() override;
     std::string caption(std::string_view control) override;
     std::vector<std::string> entries(int band) override;
@@ -80,6 +85,7 @@ public:
     void type(int band, const QString& text);
 
 private:
+    std::optional<QPalette> originalPalette_;
     bool pickWithMouse(int band, int row);
     bool pickWithKeys(int band, int row);
     bool clickMenu(int position);

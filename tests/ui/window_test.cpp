@@ -8,7 +8,6 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
 
@@ -49,20 +48,6 @@ private slots:
         const QImage icon = driver.form->window()->windowIcon().pixmap(32, 32).toImage();
         QCOMPARE(icon.pixelColor(0, 0).alpha(), 0);
         QCOMPARE(icon.pixelColor(0, 16), QColor(Qt::black));
-    }
-
-    void aColouredSchemeReachesOnlyTheSchemeColouredControls() {
-        const QPalette original = QApplication::palette();
-        const auto restore = qScopeGuard([original] { QApplication::setPalette(original); });
-        QPalette scheme = original;
-        const QColor cream(255, 238, 204);
-        scheme.setColor(QPalette::Base, cream);
-        QApplication::setPalette(scheme);
-        driver.open();
-        QCOMPARE(swatch(1)->fill(), QColor(Qt::white));
-        QCOMPARE(driver.combo(3)->palette().color(QPalette::Base), QColor(Qt::white));
-        for (int band = 2; band <= 4; ++band) QCOMPARE(swatch(band)->fill(), cream);
-        for (int band = 0; band < 3; ++band) QCOMPARE(driver.combo(band)->palette().color(QPalette::Base), cream);
     }
 
     // Once the program has ended nothing runs any more, even if an event still

@@ -448,6 +448,27 @@ suite::Ending Win32Driver::end(bool byMenu) {
     return ending;
 }
 
+void Win32Driver::focus(std::string_view control) {
+    SetFocus(at(control));
+    settle();
+}
+
+void Win32Driver::setScheme(const schemes::Scheme* scheme) {
+    static constexpr std::array<int, 6> kElements{COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_BTNFACE, COLOR_BTNTEXT,
+                                                 COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT};
+    if (!originalColours_) {
+        originalColours_.emplace();
+        for (std::size_t i = 0; i < kElements.size(); ++i) (*originalColours_)[i] = GetSysColor(kElements[i]);
+    }
+    const std::array<COLORREF, 6> colours =
+        scheme == nullptr ? *originalColours_
+                          : std::array<COLORREF, 6>{scheme->window, scheme->windowText, scheme->buttonFace, scheme->buttonText,
+                                                    scheme->highlight, scheme->highlightText};
+    // The colours are the whole session's: the test gives the machine's own back at its end.
+    SetSysColors(static_cast<int>(kElements.size()), kElements.data(), colours.data());
+    settle();
+}
+
 std::string Win32Driver::title() { return textOf(form->window()); }
 
 suite::Size Win32Driver::clientSize() {
@@ -470,6 +491,21 @@ suite::NamedRect Win32Driver::surfacePlace(std::string_view control) {
 }
 
 suite::NamedRect Win32Driver::devicePlace(std::string_view control) { return rectIn(control, at(control), form->window()); }
+
+suite::NamedRect Win32Driver::deviceArea(std::string_view control) {
+    HWND hwnd = at(control);
+    int inset = 0;
+    if (classOf(hwnd) == "ComboBox") {
+        hwnd = parts(static_cast<int>(control.back() - '1')).hwndItem;  // the field
+        inset = 1;
+    } else if (control.starts_with("pr")) {
+        inset = 2;  // inside the border
+    }
+    RECT r{};
+    GetClientRect(hwnd, &r);
+    MapWindowPoints(hwnd, form->window(), reinterpret_cast<POINT*>(&r), 2);
+    return {std::string(control), r.left + inset, r.top + inset, r.right - inset, r.bottom - inset};
+}
 
 suite::Size Win32Driver::deviceClientSize() {
     const suite::Grab g = grab();

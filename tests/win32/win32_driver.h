@@ -7,7 +7,9 @@
 #include <windows.h>
 #include <oleacc.h>
 
+#include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,6 +44,8 @@ public:
     bool browseOpenListAndCancel(int band) override;
     bool cancelMenuAndPressDialogKeys() override;
     void resize(int width, int height) override;
+    void focus(std::string_view control) override;
+    void setScheme(const schemes::Scheme* scheme) override;
     suite::Ending end(bool byMenu) override;
 
     std::string title() override;
@@ -49,6 +53,7 @@ public:
     suite::NamedRect place(std::string_view control) override;
     suite::NamedRect surfacePlace(std::string_view control) override;
     suite::NamedRect devicePlace(std::string_view control) override;
+    suite::NamedRect deviceArea(std::string_view control) override;
     suite::Size deviceClientSize() override;
     std::string caption(std::string_view control) override;
     std::vector<std::string> entries(int band) override;
@@ -89,6 +94,7 @@ private:
     bool quit_ = false;
     int quitCode_ = -1;
     HWINEVENTHOOK renameHook_ = nullptr;
+    std::optional<std::array<COLORREF, 6>> originalColours_;
 };
 
 }  // namespace vaskelo::win32

@@ -15,6 +15,7 @@
 #include "core/main_form.h"
 #include "model/window_model.h"
 #include "tests/window/scaled_window_checks.h"
+#include "tests/window/scheme_checks.h"
 #include "ui/event_wiring.h"
 #include "ui/form_binder.h"
 #include "ui/window_description.h"
@@ -105,6 +106,10 @@ public:
     // (Enter, Escape) where no field has the focus; false if the menu did not open or close.
     virtual bool cancelMenuAndPressDialogKeys() = 0;
     virtual void resize(int width, int height) = 0;
+    virtual void focus(std::string_view control) = 0;
+    // Sets the system colours as a desktop's colour scheme does, also while the window
+    // is shown; nullptr gives back the ones the run began with.
+    virtual void setScheme(const schemes::Scheme* scheme) = 0;
     virtual Ending end(bool byMenu) = 0;
 
     virtual std::string title() = 0;
@@ -116,6 +121,9 @@ public:
     // client area): in 96-dpi pixels, and in device pixels as grab() holds them.
     virtual NamedRect surfacePlace(std::string_view control) = 0;
     virtual NamedRect devicePlace(std::string_view control) = 0;
+    // Where the control shows its colours and text, in device pixels as grab() holds
+    // them: a list's field, a box's interior, a label's whole box.
+    virtual NamedRect deviceArea(std::string_view control) = 0;
     // The client area on the screen in device pixels, as far as the grab holds it.
     virtual Size deviceClientSize() = 0;
     virtual std::string caption(std::string_view control) = 0;

@@ -555,6 +555,27 @@ void windowHoldsAtThisDisplayScale(WindowDriver& d, Checks& c) {
                                             std::to_string(valueFirst));
 }
 
+// Under light, dark and high-contrast schemes, and after a switch while the window is
+// shown: every text in a list or label stands out from its background, band 4's list
+// and swatch 1 stay white, and the rest take the scheme's window background.
+void readableInEveryScheme(WindowDriver& d, Checks& c) {
+    Session s(d);
+    for (const schemes::Row& row : schemes::kRows) {
+        d.setScheme(row.opened);
+        s.open();
+        if (row.switchedTo != nullptr) {
+            pickWithKeys(s, c, 2, "Mor");
+            d.focus("pd1");  // no caret in a field
+            d.setScheme(row.switchedTo);
+        }
+        const Grab grab = d.grab();
+        auto areas = schemes::expectedAreas(row);
+        for (auto& [name, area] : areas) area.rect = d.deviceArea(name);
+        for (const std::string& fault : schemes::schemeFaults(grab, areas)) c.add(std::string(row.name) + ": " + fault);
+    }
+    d.setScheme(nullptr);
+}
+
 // Model scenarios.
 
 // Replays while shrinking are bounded by the actions they make, so a failing run ends
@@ -691,6 +712,7 @@ const Scenario kWindowScenarios[] = {
     {"screenReadersHearNamesAndValues", screenReadersHearNamesAndValues},
     {"screenShowsThePictureAndSwatches", screenShowsThePictureAndSwatches},
     {"windowHoldsAtThisDisplayScale", windowHoldsAtThisDisplayScale},
+    {"readableInEveryScheme", readableInEveryScheme},
 };
 
 const Scenario kModelScenarios[] = {
