@@ -2,94 +2,445 @@
 // events: the window suite's driver for Qt.
 #pragma once
 
+#include <QAbstractItemView>
+#include <QAccessible>
+#include <QAction>
+#include <QApplication>
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
 #include <QPalette>
+#include <QPushButton>
+#include <QScreen>
 #include <QString>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
 
+#include <cmath>
 #include <memory>
 #include <optional>
 #include <string>
 
+#include "core/main_form.h"
 #include "platform/qt/qt_form.h"
+#include "platform/qt/widgets.h"
 #include "tests/window/window_driver.h"
+#include "ui/scaled_box.h"
 
 namespace vaskelo::qt {
 
-class BandCombo;
+constexpr int kMaxFieldLength = 32767;  // what a line edit holds
+
+inline ColourValue colourValue(const QColor& c) {
+    return static_cast<ColourValue>(c.red()) | static_cast<ColourValue>(c.green()) << 8 | static_cast<ColourValue>(c.blue()) << 16;
+}
+
+inline QString qs(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
+
+inline suite::NamedRect named(std::string_view name, const QRect& r) {
+    return {std::string(name), r.left(), r.top(), r.right() + 1, r.bottom() + 1};
+}
 
 // One of Qt's own texts as the installed Turkish catalogue has it (its wording
 // changes between Qt versions), without its mnemonic mark; a text the catalogue
 // leaves English comes back marked, so that no comparison takes it.
-QString installedTurkish(const char* context, const char* english);
+inline QString installedTurkish(const char* context, const char* english) {
+    const QString turkish = QCoreApplication::translate(context, english);
+    if (turkish == QLatin1String(english)) return QString("(no Turkish for \"%1\")").arg(english);
+    return QString(turkish).remove('&');
+}
 
 class QtDriver final : public suite::WindowDriver {
+    using Kind = model::Kind;
+
 public:
-    QtDriver();
-    ~QtDriver() override;
+    QtDriver() = default;
+    ~QtDriver() override { close(); }
 
     std::unique_ptr<QtForm> form;
-    BandCombo* combo(int band) const;  // from 0
+    BandCombo* combo(int band) const { return qobject_cast<BandCombo*>(widget("Cr" + std::to_string(band + 1))); }
     QWidget* widget(std::string_view name) const { return form->control(name); }
 
-    void open() override;
-    void close() override;
-    std::string notReady() override;
+    void open() override {
+        close();
+        designateMainForm(nullptr);
+        openMainWindow(form);
+        // A window that never becomes active is reported by notReady().
+        static_cast<void>(QTest::qWaitForWindowExposed(form->window()));
+        form->window()->activateWindow();
+        static_cast<void>(QTest::qWaitForWindowActive(form->window()));
+    }
+    void close() override {
+        form.reset();
+        setMainFormCreator(nullptr);
+    }
+    std::string notReady() override { return form->window()->isActiveWindow() ? "" : "the window is not the active one"; }
     MainForm& mainForm() override { return form->mainForm(); }
 
-    bool act(const model::Action& action) override;
-    std::optional<int> arrowPick(const model::State& expected, int band, bool down) override;
-    void noteTyped(model::State& expected, int band, const std::string& text) override;
-    model::State shown(bool pixels) override;
-    ColourValue windowBackground() override;
+    bool act(const model::Action& a) override {
+        BandCombo* c = combo(a.band);
+        // A menu item is chosen with the mouse, or (row 0) through its action, as a
+        // screen reader's client does.
+        const auto menuItem = [&](int position, const char* item) {
+            if (a.row == 1) return clickMenu(position);
+            form->menuItem(item)->trigger();
+            return true;
+        };
+        switch (a.kind) {
+            case Kind::KeyDown:
+            case Kind::KeyUp:
+                c->setFocus();
+                QTest::keyClick(c, a.kind == Kind::KeyDown ? Qt::Key_Down : Qt::Key_Up);
+                return true;
+            case Kind::MousePick: return pickWithMouse(a.band, a.row);
+            case Kind::KeyPick: return pickWithKeys(a.band, a.row);
+            case Kind::Type: type(a.band, qs(a.text)); return true;
+            case Kind::Enter:
+                c->setFocus();
+                QTest::keyClick(c, Qt::Key_Return);
+                return true;
+            case Kind::Leave:
+                c->setFocus();
+                QTest::keyClick(c, Qt::Key_Tab);
+                return true;
+            case Kind::Calculate: QTest::mouseClick(widget("CommDH"), Qt::LeftButton); return true;
+            case Kind::ResetButton: QTest::mouseClick(widget("DYeni"), Qt::LeftButton); return true;
+            case Kind::ResetMenu: return menuItem(1, "Yeni");
+            case Kind::About: return menuItem(2, "Hakkında");
+            case Kind::Exit: {
+                const suite::Ending ending = end(true);
+                return ending.code == 0 && ending.windowGone;
+            }
+            case Kind::ClickElsewhere:
+                QTest::mouseClick(widget(model::kClickTargets[static_cast<std::size_t>(a.row)]), Qt::LeftButton);
+                return true;
+        }
+        return false;
+    }
+    std::optional<int> arrowPick(const model::State& expected, int band, bool down) override {
+        return model::arrowRow(band, expected.selected[static_cast<std::size_t>(band)], down);
+    }
+    void noteTyped(model::State& expected, int band, const std::string& text) override {
+        expected.texts[static_cast<std::size_t>(band)] = qs(text).left(kMaxFieldLength).toStdString();
+    }
+    model::State shown(bool) override {
+        model::State s;
+        for (int band = 0; band < 4; ++band) {
+            const auto i = static_cast<std::size_t>(band);
+            s.texts[i] = combo(band)->currentText().toStdString();
+            s.selected[i] = combo(band)->currentIndex();
+            // A swatch taken away shows no colour at all.
+            const auto* box = qobject_cast<PictureBox*>(widget("pr" + std::to_string(band + 1)));
+            s.swatches[i] = box != nullptr ? colourValue(box->fill()) : 0xFF000000u;
+        }
+        s.first = form->mainForm().digits().FirstDigit;
+        s.second = form->mainForm().digits().SecondDigit;
+        const auto* result = qobject_cast<QLabel*>(widget("Ls1"));
+        s.result = result->text().toStdString();
+        s.points = static_cast<float>(result->font().pointSizeF());
+        s.top = static_cast<float>(result->y() * kTwipsPerPixel);
+        s.tolerance = qobject_cast<QLabel*>(widget("Les2"))->text().toStdString();
+        return s;
+    }
+    ColourValue windowBackground() override { return colourValue(QApplication::palette().color(QPalette::Base)); }
     int defaultActionCount() override { return 20000; }
 
-    bool browseOpenListAndCancel(int band) override;
-    bool cancelMenuAndPressDialogKeys() override;
-    void resize(int width, int height) override;
-    void focus(std::string_view control) override;
-    void setScheme(const schemes::Scheme* scheme) override;
-    suite::Ending end(bool byMenu) override;
+    bool browseOpenListAndCancel(int band) override {
+        BandCombo* c = combo(band);
+        c->setFocus();
+        QTest::keyClick(c, Qt::Key_Down, Qt::AltModifier);
+        QAbstractItemView* view = c->view();
+        if (!QTest::qWaitFor([view] { return view->isVisible(); })) return false;
+        for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Escape}) QTest::keyClick(view, key);
+        return QTest::qWaitFor([view] { return !view->isVisible(); });
+    }
+    bool cancelMenuAndPressDialogKeys() override {
+        QMenuBar* bar = form->window()->menuBar();
+        QAction* title = bar->actions().value(1);
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(title).center());
+        if (!QTest::qWaitFor([&] { return title->menu()->isVisible(); })) return false;
+        QTest::keyClick(title->menu(), Qt::Key_Escape);
+        if (!QTest::qWaitFor([&] { return !title->menu()->isVisible(); })) return false;
+        QWidget* picture = widget("pd1");
+        picture->setFocus();
+        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) QTest::keyClick(picture, key);
+        return true;
+    }
+    void resize(int width, int height) override {
+        form->window()->resize(width, height);
+        QTest::qWait(50);
+    }
+    void focus(std::string_view control) override { widget(control)->setFocus(); }
+    void setScheme(const schemes::Scheme* scheme) override {
+        if (!originalPalette_) originalPalette_ = QApplication::palette();
+        if (scheme == nullptr) {
+            QApplication::setPalette(*originalPalette_);
+            return;
+        }
+        const auto colour = [](ColourValue c) {
+            return QColor(static_cast<int>(redOf(c)), static_cast<int>(greenOf(c)), static_cast<int>(blueOf(c)));
+        };
+        QPalette p(colour(scheme->buttonFace));  // the shades of frames and bevels follow from it
+        p.setColor(QPalette::Window, colour(scheme->buttonFace));
+        p.setColor(QPalette::WindowText, colour(scheme->buttonText));
+        p.setColor(QPalette::Button, colour(scheme->buttonFace));
+        p.setColor(QPalette::ButtonText, colour(scheme->buttonText));
+        p.setColor(QPalette::Base, colour(scheme->window));
+        p.setColor(QPalette::AlternateBase, colour(scheme->window));
+        p.setColor(QPalette::Text, colour(scheme->windowText));
+        p.setColor(QPalette::Highlight, colour(scheme->highlight));
+        p.setColor(QPalette::HighlightedText, colour(scheme->highlightText));
+        QApplication::setPalette(p);
+    }
+    suite::Ending end(bool byMenu) override {
+        suite::Ending ending;
+        ending.report = reportDuring([&] {
+            // Çıkış ends the program's event loop, so it is chosen inside one.
+            if (byMenu) {
+                QTimer::singleShot(0, form->window(), [this] { form->menuItem("Çıkış")->trigger(); });
+            } else {
+                QTimer::singleShot(0, form->window(), &QWidget::close);
+            }
+            QTimer guard;  // only if it did not end
+            guard.setSingleShot(true);
+            QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+            guard.start(5000);
+            ending.code = QApplication::exec();
+        });
+        ending.windowGone = !form->window()->isVisible();
+        return ending;
+    }
 
-    std::string title() override;
-    suite::Size clientSize() override;
-    suite::NamedRect place(std::string_view control) override;
-    suite::NamedRect surfacePlace(std::string_view control) override;
-    suite::NamedRect devicePlace(std::string_view control) override;
-    suite::NamedRect deviceArea(std::string_view control) override;
-    suite::Size deviceClientSize() override;
-    std::string caption(std::string_view control) override;
-    std::vector<std::string> entries(int band) override;
-    suite::FontFacts font(std::string_view control) override;
-    suite::Size textExtent(std::string_view control, std::string_view text) override;
-    std::string focused() override;
-    std::vector<suite::MenuFacts> menus() override;
-    double scale() override;
-    std::optional<double> expectedScale() override;
-    suite::Grab grab() override;
+    std::string title() override { return form->window()->windowTitle().toStdString(); }
+    suite::Size clientSize() override {
+        const QSize size = form->window()->centralWidget()->size();
+        return {size.width(), size.height()};
+    }
+    suite::NamedRect place(std::string_view control) override { return named(control, widget(control)->geometry()); }
+    suite::NamedRect surfacePlace(std::string_view control) override {
+        QWidget* w = widget(control);
+        return named(control, QRect(w->mapTo(form->window(), QPoint(0, 0)), w->size()));
+    }
+    suite::NamedRect devicePlace(std::string_view control) override {
+        const suite::NamedRect r = surfacePlace(control);
+        const double s = scale();
+        return {r.name, scaledEdge(r.left, s), scaledEdge(r.top, s), scaledEdge(r.right, s), scaledEdge(r.bottom, s)};
+    }
+    suite::NamedRect deviceArea(std::string_view control) override {
+        QWidget* w = widget(control);
+        int inset = 0;
+        if (auto* list = qobject_cast<QComboBox*>(w)) {
+            w = list->lineEdit();
+            inset = 1;
+        } else if (qobject_cast<PictureBox*>(w) != nullptr) {
+            inset = 2;  // inside the border
+        }
+        const QRect box = QRect(w->mapTo(form->window(), QPoint(0, 0)), w->size()).adjusted(inset, inset, -inset, -inset);
+        const double s = scale();
+        return {std::string(control), scaledEdge(box.left(), s), scaledEdge(box.top(), s), scaledEdge(box.right() + 1, s),
+                scaledEdge(box.bottom() + 1, s)};
+    }
+    suite::Size deviceClientSize() override {
+        // The client area's size by the scaling rule, if the screen shows all of it.
+        const double s = scale();
+        const suite::Size client = clientSize();
+        const suite::Grab shot = grab();
+        const suite::Size scaled{scaledEdge(client.width, s), scaledEdge(client.height, s)};
+        const int top = scaledEdge(windowTop(), s);
+        if (shot.width >= scaled.width && shot.height - top >= scaled.height) return scaled;
+        return {shot.width, shot.height - top};
+    }
+    std::string caption(std::string_view control) override {
+        QWidget* w = widget(control);
+        if (auto* label = qobject_cast<QLabel*>(w)) return label->text().toStdString();
+        if (auto* button = qobject_cast<QPushButton*>(w)) return button->text().toStdString();
+        if (auto* list = qobject_cast<QComboBox*>(w)) return list->currentText().toStdString();
+        return {};
+    }
+    std::vector<std::string> entries(int band) override {
+        std::vector<std::string> all;
+        for (int i = 0; i < combo(band)->count(); ++i) all.push_back(combo(band)->itemText(i).toStdString());
+        return all;
+    }
+    suite::FontFacts font(std::string_view control) override {
+        const QFont f = widget(control)->font();
+        return {f.pointSizeF(), f.bold(), QFontInfo(f).family().toStdString(), std::nullopt};
+    }
+    suite::Size textExtent(std::string_view control, std::string_view text) override {
+        const QFontMetrics metrics(widget(control)->font());
+        return {metrics.horizontalAdvance(qs(text)), metrics.height()};
+    }
+    std::string focused() override {
+        const QWidget* focus = QApplication::focusWidget();
+        std::string holder;
+        for (const ControlDescription& c : mainWindowDescription().controls) {
+            QWidget* w = widget(c.name);
+            if (w == focus) return std::string(c.name);
+            if (w->isAncestorOf(focus)) holder = c.name;  // a list's field
+        }
+        return holder;
+    }
+    std::vector<suite::MenuFacts> menus() override {
+        std::vector<suite::MenuFacts> all;
+        for (QAction* title : form->window()->menuBar()->actions()) {
+            suite::MenuFacts menu{title->text().toStdString(), {}};
+            for (QAction* item : title->menu()->actions()) {
+                menu.items.push_back({item->text().toStdString(), !item->shortcut().isEmpty(), item->isCheckable(), std::nullopt});
+            }
+            all.push_back(menu);
+        }
+        return all;
+    }
+    double scale() override { return form->window()->devicePixelRatioF(); }
+    std::optional<double> expectedScale() override { return qEnvironmentVariable("QT_SCALE_FACTOR", "1").toDouble(); }
+    suite::Grab grab() override {
+        QTest::qWait(100);
+        const QImage shot = form->window()->screen()->grabWindow(form->window()->winId()).toImage();
+        suite::Grab g{shot.width(), shot.height(), {}};
+        g.pixels.reserve(static_cast<std::size_t>(g.width) * static_cast<std::size_t>(g.height));
+        for (int y = 0; y < g.height; ++y) {
+            for (int x = 0; x < g.width; ++x) {
+                const QRgb c = shot.pixel(x, y);
+                g.pixels.push_back(static_cast<std::uint32_t>(qRed(c) | (qGreen(c) << 8) | (qBlue(c) << 16)));
+            }
+        }
+        return g;
+    }
 
-    std::string spoken(std::string_view control) override;
-    std::string spokenDescription(std::string_view control) override;
+    // A control labelled by another is heard with its label's name first.
+    std::string spoken(std::string_view name) override {
+        QAccessibleInterface* control = QAccessible::queryAccessibleInterface(widget(name));
+        const auto labels = control->relations(QAccessible::Label);
+        const QString label = labels.isEmpty() ? QString() : labels.first().first->text(QAccessible::Name) + " ";
+        return (label + control->text(QAccessible::Name)).toStdString();
+    }
+    std::string spokenDescription(std::string_view name) override {
+        return QAccessible::queryAccessibleInterface(widget(name))->text(QAccessible::Description).toStdString();
+    }
     // Qt raises its events only while an assistive technology listens: the AT-SPI
     // test hears them.
     void listenForRenames() override {}
     std::optional<bool> announcedRename(std::string_view) override { return std::nullopt; }
 
-    suite::Report reportDuring(const std::function<void()>& action) override;
-    std::string okButton() override;
+    suite::Report reportDuring(const std::function<void()>& action) override {
+        suite::Report report;
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout, [&report] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr || !report.title.empty()) return;
+            report = {box->windowTitle().toStdString(), box->text().toStdString(),
+                      box->buttons().isEmpty() ? std::string() : box->buttons().value(0)->text().toStdString()};
+            box->accept();
+        });
+        watch.start(10);
+        action();
+        return report;
+    }
+    std::string okButton() override { return installedTurkish("QPlatformTheme", "OK").toStdString(); }
     void setOperationGate(OperationGate gate) override { form->setOperationGate(std::move(gate)); }
-    void destroyControl(std::string_view control) override;
-    std::string buildError(const WindowDescription& description, std::span<const EventBinding> bindings) override;
-    bool strayWindow() override;
+    void destroyControl(std::string_view control) override { delete widget(control); }
+    std::string buildError(const WindowDescription& description, std::span<const EventBinding> bindings) override {
+        try {
+            QtForm built(description, bindings);
+            return {};
+        } catch (const std::exception& error) {
+            return error.what();
+        }
+    }
+    bool strayWindow() override {
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (qobject_cast<QMainWindow*>(top) != nullptr && top != form->window()) return true;
+        }
+        return false;
+    }
 
     // Types the text into the band's field: one key event per character, a long text
     // in one piece, as from an input method.
-    void type(int band, const QString& text);
+    void type(int band, const QString& text) {
+        BandCombo* c = combo(band);
+        c->setFocus();
+        QTest::keyClick(c, Qt::Key_A, Qt::ControlModifier);
+        if (text.isEmpty()) {
+            QTest::keyClick(c, Qt::Key_Backspace);
+        } else if (text.size() > 64) {
+            QInputMethodEvent commit;
+            commit.setCommitString(text);
+            QCoreApplication::sendEvent(c, &commit);
+        } else {
+            // QTest's own helper only knows ASCII.
+            for (const char32_t codePoint : text.toUcs4()) {
+                QTest::sendKeyEvent(QTest::Click, c, Qt::Key_unknown, QString::fromUcs4(&codePoint, 1), Qt::NoModifier);
+            }
+        }
+    }
 
 private:
     std::optional<QPalette> originalPalette_;
-    bool pickWithMouse(int band, int row);
-    bool pickWithKeys(int band, int row);
-    bool clickMenu(int position);
-    int windowTop() const;  // the client area's top in the window
+    // Opens the list with its arrow button and clicks the entry. A list may take the
+    // click for the end of the one that opened it, as a person's too-quick click; then
+    // it is clicked again, as a person would.
+    bool pickWithMouse(int band, int row) {
+        BandCombo* c = combo(band);
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(c->width() - 8, c->height() / 2));
+            QAbstractItemView* view = c->view();
+            if (!QTest::qWaitFor([view] { return view->isVisible(); })) continue;
+            QTest::qWait(3 * QApplication::doubleClickInterval());  // a release too soon is ignored
+            const QRect rect = view->visualRect(view->model()->index(row, 0));
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rect.center());
+            if (!QTest::qWaitFor([view] { return !view->isVisible(); }, 500)) {
+                QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rect.center());
+                if (!QTest::qWaitFor([view] { return !view->isVisible(); }, 500)) continue;
+            }
+            if (c->currentIndex() == row && c->currentText() == c->itemText(row)) return true;
+        }
+        return false;
+    }
+    // Opens the list from the keyboard (Alt+Down, or F4 for odd rows), goes to the
+    // entry from the top and confirms it with Enter.
+    bool pickWithKeys(int band, int row) {
+        BandCombo* c = combo(band);
+        c->setFocus();
+        if (row % 2 == 0) {
+            QTest::keyClick(c, Qt::Key_Down, Qt::AltModifier);
+        } else {
+            QTest::keyClick(c, Qt::Key_F4);
+        }
+        QAbstractItemView* view = c->view();
+        if (!QTest::qWaitFor([view] { return view->isVisible(); })) return false;
+        QTest::keyClick(view, Qt::Key_Home);
+        for (int i = 0; i < row; ++i) QTest::keyClick(view, Qt::Key_Down);
+        QTest::keyClick(view, Qt::Key_Return);
+        if (!QTest::qWaitFor([view] { return !view->isVisible(); }, 500)) return false;
+        return c->currentIndex() == row && c->currentText() == c->itemText(row);
+    }
+    // A click on the menu's title and one on its item, as a hand makes them: along the
+    // item, which lights up, then a click, through the menu window's own input the way the
+    // display server's events arrive. (A menu takes no hover from a pointer that has
+    // barely moved since it opened.)
+    bool clickMenu(int position) {
+        QMenuBar* bar = form->window()->menuBar();
+        QAction* title = bar->actions().value(position);
+        if (title == nullptr) return false;
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(title).center());
+        QMenu* menu = title->menu();
+        if (!QTest::qWaitFor([&] { return menu->isVisible(); })) return false;
+        QAction* item = menu->actions().value(0);
+        QWindow* popup = menu->windowHandle();
+        const QPoint onItem = menu->actionGeometry(item).center();
+        for (int step = 8; step >= 0; --step) QTest::mouseMove(popup, onItem - QPoint(2 * step, 0));
+        if (!QTest::qWaitFor([&] { return menu->activeAction() == item; })) return false;
+        QTest::mouseClick(popup, Qt::LeftButton, {}, onItem);
+        return QTest::qWaitFor([&] { return !menu->isVisible(); });
+    }
+    int windowTop() const { return form->window()->centralWidget()->y(); }
 };
 
 }  // namespace vaskelo::qt

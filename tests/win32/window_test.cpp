@@ -1,10 +1,12 @@
 // The Win32 window built in this process and driven like a user drives it: the window
-// suite over the Win32 driver, and what only Win32 has (a move to a screen of another DPI).
+// suite's scenarios and model runs over the Win32 driver, and what only Win32 has (a
+// move to a screen of another DPI).
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <array>
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 
 #include "platform/win32/application.h"
@@ -15,9 +17,11 @@
 namespace vaskelo::win32 {
 namespace {
 
+int gActions = 20000;  // --actions=N, for the random run; VASKELO_MODEL_ACTIONS overrides it
+
 class Win32Window : public ::testing::Test {
 protected:
-    Win32Driver driver;
+    Win32Driver driver{gActions};
     void SetUp() override { driver.open(); }
     void TearDown() override { driver.close(); }
 };
@@ -63,9 +67,16 @@ TEST_F(Win32Window, MovingToAScreenOfAnotherDpiScalesEverything) {
 int main(int argc, char* argv[]) {
     vaskelo::win32::enableDpiAwareness();
     ::testing::InitGoogleTest(&argc, argv);
-    for (const vaskelo::suite::Scenario& scenario : vaskelo::suite::windowScenarios()) {
-        ::testing::RegisterTest("Win32Window", scenario.name, nullptr, nullptr, __FILE__, __LINE__,
-                                [&scenario]() -> vaskelo::win32::Win32Window* { return new vaskelo::win32::WindowScenario(scenario); });
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg.rfind("--actions=", 0) == 0) vaskelo::win32::gActions = std::atoi(arg.c_str() + 10);
+    }
+    for (const auto& [suite, scenarios] : {std::pair("Win32Window", vaskelo::suite::windowScenarios()),
+                                           std::pair("Win32WindowModel", vaskelo::suite::modelScenarios())}) {
+        for (const vaskelo::suite::Scenario& scenario : scenarios) {
+            ::testing::RegisterTest(suite, scenario.name, nullptr, nullptr, __FILE__, __LINE__,
+                                    [&scenario]() -> vaskelo::win32::Win32Window* { return new vaskelo::win32::WindowScenario(scenario); });
+        }
     }
     return RUN_ALL_TESTS();
 }
