@@ -14,7 +14,6 @@ namespace {
 using testing::FakeForm;
 using testing::FakeState;
 using testing::Harness;
-using testing::kInjectedFailure;
 
 constexpr BandList B1 = BandList::Cr1;
 constexpr BandList B2 = BandList::Cr2;
@@ -214,27 +213,6 @@ TEST_F(Commands, ResetClearsChoicesButKeepsDigitsAndStyle) {
     EXPECT_EQ(state().resultTop, 3000.0f);
 }
 
-TEST_F(Commands, ButtonAndMenuResetLeaveIdenticalWindows) {
-    const auto session = [](Harness& harness, bool byMenu) {
-        harness.pick(B1, "Turuncu");
-        harness.pick(B3, "Mavi");
-        harness.pick(B4, "Gümüş");
-        harness.form.CommDH_Click();
-        if (byMenu) {
-            harness.form.Yeni_Click(31);
-        } else {
-            harness.form.DYeni_Click();
-        }
-    };
-    Harness button;
-    session(button, false);
-    Harness menu;
-    session(menu, true);
-    EXPECT_EQ(button.window.state, menu.window.state);
-    EXPECT_EQ(button.window.log, menu.window.log);
-    EXPECT_EQ(button.form.digits().FirstDigit, menu.form.digits().FirstDigit);
-}
-
 TEST_F(Commands, AboutShowsTheAuthorLineAndIsIdempotent) {
     h->form.Hakkında_Click(21);
     const FakeState once = state();
@@ -251,71 +229,6 @@ TEST_F(Commands, ExitEndsTheProgramAndDoesNothingElse) {
     h->form.Çıkış_Click(11);
     EXPECT_TRUE(state().ended);
     EXPECT_EQ(h->window.log, std::vector<std::string>{"end"});
-}
-
-// A failed operation leaves the command there: earlier steps stay done, later ones never happen.
-struct FailureRow {
-    const char* label;
-    void (MainForm::*command)();
-    int failAt;
-    std::string control;
-    Operation operation;
-    std::vector<std::string> doneBefore;
-};
-
-TEST_F(Commands, FailedOperationStopsTheCommandAtThatStep) {
-    const std::vector<FailureRow> rows = {
-        {"reset, first list text", &MainForm::DYeni_Click, 1, "Cr1", Operation::SetText, {}},
-        {"reset, second swatch", &MainForm::DYeni_Click, 4, "pr2", Operation::SetBackColour,
-         {"text Cr1", "colour pr1", "text Cr2"}},
-        {"reset, tolerance caption", &MainForm::DYeni_Click, 10, "Les2", Operation::SetCaption,
-         {"text Cr1", "colour pr1", "text Cr2", "colour pr2", "text Cr3", "colour pr3", "text Cr4", "colour pr4",
-          "caption Ls1"}},
-        {"calculate, font size", &MainForm::CommDH_Click, 1, "Ls1", Operation::SetFontSize, {}},
-        {"calculate, top", &MainForm::CommDH_Click, 2, "Ls1", Operation::SetTop, {"font Ls1"}},
-        {"calculate, reading band 2", &MainForm::CommDH_Click, 3, "Cr2", Operation::ReadText,
-         {"font Ls1", "top Ls1"}},
-        {"calculate, value caption", &MainForm::CommDH_Click, 5, "Ls1", Operation::SetCaption,
-         {"font Ls1", "top Ls1", "read Cr2", "read Cr3"}},
-        {"calculate, tolerance caption", &MainForm::CommDH_Click, 7, "Les2", Operation::SetCaption,
-         {"font Ls1", "top Ls1", "read Cr2", "read Cr3", "caption Ls1", "read Cr4"}},
-        {"band pick, reading", &MainForm::Cr3_Click, 1, "Cr3", Operation::ReadText, {}},
-        {"band pick, painting", &MainForm::Cr3_Click, 2, "pr3", Operation::SetBackColour, {"read Cr3"}},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.label);
-        SetUp();
-        h->pick(B1, "Sarı");
-        h->pick(B2, "Mor");
-        h->pick(B3, "Kırmızı");
-        h->pick(B4, "Altın");
-        h->window.log.clear();
-        h->window.operations = 0;
-        h->window.failAt = row.failAt;
-        try {
-            (h->form.*row.command)();
-            ADD_FAILURE() << "no run-time error";
-        } catch (const RuntimeError& error) {
-            EXPECT_EQ(error.control(), row.control);
-            EXPECT_EQ(error.operation(), row.operation);
-            EXPECT_EQ(error.code(), kInjectedFailure.code);
-            EXPECT_NE(std::string(error.what()).find(row.control), std::string::npos);
-        }
-        EXPECT_EQ(h->window.log, row.doneBefore);
-    }
-}
-
-TEST_F(Commands, HalfDoneResetShowsOnlyTheFinishedSteps) {
-    h->pick(B1, "Sarı");
-    h->pick(B2, "Mor");
-    h->window.failAt = h->window.operations + 4;
-    EXPECT_THROW(h->form.DYeni_Click(), RuntimeError);
-    EXPECT_EQ(state().bandTexts[0], "?");
-    EXPECT_EQ(state().swatches[0], kWhite);
-    EXPECT_EQ(state().bandTexts[1], "?");
-    EXPECT_EQ(state().swatches[1], 0x800080u);  // its repaint failed
-    EXPECT_EQ(state().bandTexts[2], "?");       // never picked, never reached
-    EXPECT_EQ(state().swatches[2], kWindowBackground);
 }
 
 TEST(RuntimeErrorMessage, NamesControlOperationAndCodeInTurkish) {

@@ -23,14 +23,10 @@ struct FakeState {
     bool operator==(const FakeState&) const = default;
 };
 
-inline constexpr Status kInjectedFailure{0x1A2B};
-
 class FakeForm : public FormOps {
 public:
     FakeState state;
     std::vector<std::string> log;
-    int failAt = 0;  // 1-based number of the operation to fail; 0 fails none
-    int operations = 0;
 
     Status bandText(BandList list, std::string& text) override {
         return step("read " + std::string(controlName(list)), [&] { text = state.bandTexts[index(list)]; });
@@ -65,7 +61,6 @@ private:
 
     template <typename Apply>
     Status step(std::string entry, Apply apply) {
-        if (++operations == failAt) return kInjectedFailure;
         apply();
         log.push_back(std::move(entry));
         return kOk;
