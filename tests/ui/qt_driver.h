@@ -178,7 +178,7 @@ public:
         QTest::qWait(50);
     }
     void focus(std::string_view control) override { widget(control)->setFocus(); }
-    void setScheme(const schemes::Scheme* scheme) override {
+    void setScheme(const suite::Scheme* scheme) override {
         if (!originalPalette_) originalPalette_ = QApplication::palette();
         if (scheme == nullptr) {
             QApplication::setPalette(*originalPalette_);

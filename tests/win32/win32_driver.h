@@ -298,7 +298,7 @@ public:
         SetFocus(at(control));
         settle();
     }
-    void setScheme(const schemes::Scheme* scheme) override {
+    void setScheme(const suite::Scheme* scheme) override {
         static constexpr std::array<int, 6> kElements{COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_BTNFACE, COLOR_BTNTEXT,
                                                      COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT};
         if (!originalColours_) {

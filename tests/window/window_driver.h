@@ -15,7 +15,6 @@
 #include "core/main_form.h"
 #include "model/window_model.h"
 #include "tests/window/scaled_window_checks.h"
-#include "tests/window/scheme_checks.h"
 #include "ui/event_wiring.h"
 #include "ui/form_binder.h"
 #include "ui/window_description.h"
@@ -74,6 +73,16 @@ struct Ending {
     Report report;
 };
 
+// The system colours a desktop's colour scheme gives, as plain colours.
+struct Scheme {
+    ColourValue window;      // the window background, system colour 5
+    ColourValue windowText;  // 8
+    ColourValue buttonFace;  // 15: the window's own background and the labels'
+    ColourValue buttonText;  // 18
+    ColourValue highlight;
+    ColourValue highlightText;
+};
+
 class WindowDriver {
 public:
     virtual ~WindowDriver() = default;
@@ -109,7 +118,7 @@ public:
     virtual void focus(std::string_view control) = 0;
     // Sets the system colours as a desktop's colour scheme does, also while the window
     // is shown; nullptr gives back the ones the run began with.
-    virtual void setScheme(const schemes::Scheme* scheme) = 0;
+    virtual void setScheme(const Scheme* scheme) = 0;
     virtual Ending end(bool byMenu) = 0;
 
     virtual std::string title() = 0;

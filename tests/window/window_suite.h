@@ -62,7 +62,8 @@ private:
 // out in the model.
 class Session {
 public:
-    explicit Session(WindowDriver& driver) : driver_(driver) {}
+    // The model as after start, for the window the driver has just opened.
+    explicit Session(WindowDriver& driver) : expected(model::initial(driver.windowBackground())), driver_(driver) {}
     // A new window, and the model as after start.
     void open();
     // Makes the action on the window and returns what its command writes, for the
