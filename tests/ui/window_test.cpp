@@ -12,7 +12,6 @@
 #include <QPushButton>
 #include <QStyleHints>
 #include <QTest>
-#include <QTimer>
 
 #include <fstream>
 #include <functional>
@@ -62,7 +61,6 @@ class WindowTest : public QObject {
     }
 
     QLabel* label(std::string_view name) const { return qobject_cast<QLabel*>(driver.widget(name)); }
-    PictureBox* swatch(int band) const { return qobject_cast<PictureBox*>(driver.widget("pr" + std::to_string(band))); }
 
 private slots:
     void init() { driver.open(); }
