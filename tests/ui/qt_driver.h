@@ -29,6 +29,7 @@
 #include <string>
 
 #include "core/main_form.h"
+#include "platform/qt/colours.h"
 #include "platform/qt/qt_form.h"
 #include "platform/qt/widgets.h"
 #include "tests/window/window_driver.h"
@@ -37,10 +38,6 @@
 namespace vaskelo::qt {
 
 constexpr int kMaxFieldLength = 32767;  // what a line edit holds
-
-inline ColourValue colourValue(const QColor& c) {
-    return static_cast<ColourValue>(c.red()) | static_cast<ColourValue>(c.green()) << 8 | static_cast<ColourValue>(c.blue()) << 16;
-}
 
 inline QString qs(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
 
@@ -138,7 +135,7 @@ public:
             s.selected[i] = combo(band)->currentIndex();
             // A swatch taken away shows no colour at all.
             const auto* box = qobject_cast<PictureBox*>(widget("pr" + std::to_string(band + 1)));
-            s.swatches[i] = box != nullptr ? colourValue(box->fill()) : 0xFF000000u;
+            s.swatches[i] = box != nullptr ? toColourValue(box->fill()) : 0xFF000000u;
         }
         s.first = form->mainForm().digits().FirstDigit;
         s.second = form->mainForm().digits().SecondDigit;
@@ -149,7 +146,7 @@ public:
         s.tolerance = qobject_cast<QLabel*>(widget("Les2"))->text().toStdString();
         return s;
     }
-    ColourValue windowBackground() override { return colourValue(QApplication::palette().color(QPalette::Base)); }
+    ColourValue windowBackground() override { return toColourValue(QApplication::palette().color(QPalette::Base)); }
     int defaultActionCount() override { return 20000; }
 
     bool browseOpenListAndCancel(int band) override {
@@ -184,19 +181,16 @@ public:
             QApplication::setPalette(*originalPalette_);
             return;
         }
-        const auto colour = [](ColourValue c) {
-            return QColor(static_cast<int>(redOf(c)), static_cast<int>(greenOf(c)), static_cast<int>(blueOf(c)));
-        };
-        QPalette p(colour(scheme->buttonFace));  // the shades of frames and bevels follow from it
-        p.setColor(QPalette::Window, colour(scheme->buttonFace));
-        p.setColor(QPalette::WindowText, colour(scheme->buttonText));
-        p.setColor(QPalette::Button, colour(scheme->buttonFace));
-        p.setColor(QPalette::ButtonText, colour(scheme->buttonText));
-        p.setColor(QPalette::Base, colour(scheme->window));
-        p.setColor(QPalette::AlternateBase, colour(scheme->window));
-        p.setColor(QPalette::Text, colour(scheme->windowText));
-        p.setColor(QPalette::Highlight, colour(scheme->highlight));
-        p.setColor(QPalette::HighlightedText, colour(scheme->highlightText));
+        QPalette p(toQColor(scheme->buttonFace));  // the shades of frames and bevels follow from it
+        p.setColor(QPalette::Window, toQColor(scheme->buttonFace));
+        p.setColor(QPalette::WindowText, toQColor(scheme->buttonText));
+        p.setColor(QPalette::Button, toQColor(scheme->buttonFace));
+        p.setColor(QPalette::ButtonText, toQColor(scheme->buttonText));
+        p.setColor(QPalette::Base, toQColor(scheme->window));
+        p.setColor(QPalette::AlternateBase, toQColor(scheme->window));
+        p.setColor(QPalette::Text, toQColor(scheme->windowText));
+        p.setColor(QPalette::Highlight, toQColor(scheme->highlight));
+        p.setColor(QPalette::HighlightedText, toQColor(scheme->highlightText));
         QApplication::setPalette(p);
     }
     suite::Ending end(bool byMenu) override {
