@@ -296,12 +296,13 @@ void Win32Form::wire(const WindowDescription& description, std::span<const Event
     }
 }
 
-Win32Form::Font Win32Form::makeFont(const FontDescription& font, bool ownCharset) const {
+Win32Form::Font Win32Form::makeFont(const FontDescription& font) const {
     LOGFONTW lf{};
     lf.lfHeight = -static_cast<LONG>(std::lround(static_cast<double>(font.points) * dpi_ / 72.0));
     lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
-    // The fonts the description gives a control of its own are Turkish ones.
-    lf.lfCharSet = ownCharset ? TURKISH_CHARSET : DEFAULT_CHARSET;
+    // Every text is Turkish: a font of the system's default character set may lack
+    // 'ı' and 'ş' (Wine's MS Sans Serif does), and would show bars in their place.
+    lf.lfCharSet = TURKISH_CHARSET;
     lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
     lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
     lf.lfQuality = DEFAULT_QUALITY;
@@ -314,12 +315,12 @@ Win32Form::Font Win32Form::makeFont(const FontDescription& font, bool ownCharset
 // Every font is made before any control gets one, so a failure leaves each control
 // with the font it had, still alive.
 void Win32Form::applyFonts() {
-    Font windowFont = makeFont(description_.font, false);
+    Font windowFont = makeFont(description_.font);
     if (!windowFont) throw failure("CreateFontIndirectW", "pencerenin yazı tipi oluşturulamadı.");
     std::vector<Font> own;
     own.reserve(controls_.size());
     for (const Control& c : controls_) {
-        own.push_back(c.font ? makeFont(*c.font, c.described->font.has_value()) : Font());
+        own.push_back(c.font ? makeFont(*c.font) : Font());
         if (c.font && !own.back()) {
             throw failure("CreateFontIndirectW", quoted(c.described->name) + " denetiminin yazı tipi oluşturulamadı.");
         }
@@ -768,7 +769,7 @@ Status Win32Form::setFontSize(Label label, float points) {
     Control& c = *find(controlName(label));
     FontDescription wanted = c.font.value_or(description_.font);
     wanted.points = points;
-    Font font = makeFont(wanted, c.described->font.has_value());
+    Font font = makeFont(wanted);
     if (!font) return lastError();
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
     c.font = wanted;

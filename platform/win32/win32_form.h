@@ -101,7 +101,7 @@ private:
     void layout();
     void fitFrame();
     void rescale();
-    Font makeFont(const FontDescription& font, bool ownCharset) const;
+    Font makeFont(const FontDescription& font) const;
     int pixels(double twips) const;
 
     void onCommand(WPARAM wParam, LPARAM lParam);

@@ -265,7 +265,10 @@ public:
     }
     suite::FontFacts font(std::string_view control) override {
         const QFont f = widget(control)->font();
-        return {f.pointSizeF(), f.bold(), QFontInfo(f).family().toStdString(), std::nullopt};
+        const QFontMetrics metrics(f);
+        bool turkish = true;
+        for (const char16_t letter : suite::kTurkishLetters) turkish = turkish && metrics.inFont(QChar(letter));
+        return {f.pointSizeF(), f.bold(), QFontInfo(f).family().toStdString(), std::nullopt, turkish};
     }
     suite::Size textExtent(std::string_view control, std::string_view text) override {
         const QFontMetrics metrics(widget(control)->font());

@@ -72,6 +72,11 @@ private slots:
     void modelScenario_data() { rows(suite::modelScenarios()); }
     void modelScenario() { run(suite::modelScenarios()); }
 
+    // Qt sizes a band list as described; a Win32 list takes its font's height.
+    void listsHaveTheirDescribedHeight() {
+        for (const char* list : {"Cr1", "Cr4"}) QCOMPARE(driver.place(list).bottom, 157);
+    }
+
     void iconIsTheProgramsOwn() {
         const QImage icon = driver.form->window()->windowIcon().pixmap(32, 32).toImage();
         QCOMPARE(icon.pixelColor(0, 0).alpha(), 0);

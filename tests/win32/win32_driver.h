@@ -381,8 +381,20 @@ public:
         return all;
     }
     suite::FontFacts font(std::string_view control) override {
-        const LOGFONTW lf = fontOf(at(control));
-        return {-lf.lfHeight * 72.0 / form->dpi(), lf.lfWeight >= FW_BOLD, narrow(lf.lfFaceName), lf.lfCharSet == TURKISH_CHARSET};
+        HWND hwnd = at(control);
+        const LOGFONTW lf = fontOf(hwnd);
+        // Whether the font the control draws with has a glyph for each letter.
+        HDC dc = GetDC(hwnd);
+        const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
+        const std::wstring letters(suite::kTurkishLetters.begin(), suite::kTurkishLetters.end());
+        std::vector<WORD> glyphs(letters.size());
+        const DWORD found = GetGlyphIndicesW(dc, letters.c_str(), static_cast<int>(letters.size()), glyphs.data(),
+                                             GGI_MARK_NONEXISTING_GLYPHS);
+        SelectObject(dc, old);
+        ReleaseDC(hwnd, dc);
+        const bool turkish = found == letters.size() && std::find(glyphs.begin(), glyphs.end(), 0xFFFF) == glyphs.end();
+        return {-lf.lfHeight * 72.0 / form->dpi(), lf.lfWeight >= FW_BOLD, narrow(lf.lfFaceName), lf.lfCharSet == TURKISH_CHARSET,
+                turkish};
     }
     suite::Size textExtent(std::string_view control, std::string_view text) override {
         HWND hwnd = at(control);

@@ -63,7 +63,10 @@ struct FontFacts {
     bool bold = false;
     std::string family;  // as the toolkit resolved it
     std::optional<bool> turkishCharset;  // where the toolkit has character sets
+    bool drawsTurkishLetters = false;    // "ıİşŞğĞüÜöÖçÇ", each with a glyph of its own
 };
+
+inline constexpr std::u16string_view kTurkishLetters = u"ıİşŞğĞüÜöÖçÇ";
 
 // How the program ended: its exit code, whether its window and controls are gone,
 // and any question or message it showed on the way.
