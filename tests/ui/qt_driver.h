@@ -242,14 +242,12 @@ public:
                 scaledEdge(box.bottom() + 1, s)};
     }
     suite::Size deviceClientSize() override {
-        // The client area's size by the scaling rule, if the screen shows all of it.
+        // As much of the client area as the screen shows.
         const double s = scale();
         const suite::Size client = clientSize();
         const suite::Grab shot = grab();
-        const suite::Size scaled{scaledEdge(client.width, s), scaledEdge(client.height, s)};
         const int top = scaledEdge(windowTop(), s);
-        if (shot.width >= scaled.width && shot.height - top >= scaled.height) return scaled;
-        return {shot.width, shot.height - top};
+        return {std::min(shot.width, scaledEdge(client.width, s)), std::min(shot.height, scaledEdge(windowTop() + client.height, s)) - top};
     }
     std::string caption(std::string_view control) override {
         QWidget* w = widget(control);

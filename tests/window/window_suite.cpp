@@ -518,11 +518,14 @@ void windowHoldsAtThisDisplayScale(WindowDriver& d, Checks& c) {
     for (int band = 0; band < 4; ++band) pickWithKeys(s, c, band, picks[static_cast<std::size_t>(band)]);
     s.perform({Kind::Calculate});
     const Grab grab = d.grab();
-    c.equal(d.deviceClientSize(), Size{scaledEdge(375, scale), scaledEdge(285, scale)}, "the client area on the screen");
+    // The client area as the scaling rule places it from where it stands on the
+    // surface (pd1 stands at 8, 8 in it), all of it on the screen.
+    const NamedRect box = d.surfacePlace("pd1");
+    const auto span = [scale](int from, int length) { return scaledEdge(from + length, scale) - scaledEdge(from, scale); };
+    c.equal(d.deviceClientSize(), Size{span(box.left - 8, 375), span(box.top - 8, 285)}, "the client area on the screen");
 
     std::array<std::uint32_t, 4> fills{};
     for (std::size_t band = 0; band < 4; ++band) fills[band] = findBandColour(picks[band])->swatch;
-    const NamedRect box = d.surfacePlace("pd1");
     const NamedRect corner = d.devicePlace("pd1");
     const auto at = [&](int x, int y) { return grab(corner.left + x, corner.top + y); };
     for (const std::string& fault : scaling::pictureBoxFaults(at, scale, box.left, box.top, fills)) c.add(fault);
