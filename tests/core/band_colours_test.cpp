@@ -110,7 +110,7 @@ TEST(BandColourTable, TextOnAFixedBackgroundStaysReadable) {
         }
         EXPECT_EQ(readableTextColour(kWindowText, row.background, row.shown), row.drawn);
     }
-    EXPECT_EQ(contrastRatio(kWhite, 0x767676), contrastRatio(0x767676, kWhite));
+    EXPECT_DOUBLE_EQ(contrastRatio(kWhite, 0x767676), contrastRatio(0x767676, kWhite));
     // Text colours the program chose itself are drawn as chosen.
     EXPECT_EQ(readableTextColour(0xF0F0F0, kWhite, 0xF0F0F0), 0xF0F0F0u);
 }
