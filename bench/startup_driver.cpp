@@ -162,7 +162,7 @@ Sample runWindow(const std::string& benchWindow, Subject subject, std::string& a
 }
 
 // Watches the X server for a new top-level window and for the first pixels drawn
-// into it. Without a window manager (as under xvfb-run) a window's background is
+// into it. Without a window manager (as under tools/with-display) a window's background is
 // left as the root's until its program paints, so a change of colour is the frame.
 class DisplayWatcher {
 public:
@@ -171,7 +171,7 @@ public:
         connection_ = xcb_connect(nullptr, &screenNumber);
         if (xcb_connection_has_error(connection_) != 0) {
             xcb_disconnect(connection_);
-            throw std::runtime_error("cannot connect to the X server (run under xvfb-run -a)");
+            throw std::runtime_error("cannot connect to the X server (run under tools/with-display)");
         }
         fcntl(xcb_get_file_descriptor(connection_), F_SETFD, FD_CLOEXEC);
         xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(connection_));
@@ -360,7 +360,7 @@ int main(int argc, char* argv[]) {
     if (options->pairs < kRecommendedPairs) {
         std::fprintf(stderr, "bench_startup: fewer than %d pairs make rough medians\n", kRecommendedPairs);
     }
-    // Under xvfb-run the X platform is the one meant even where a Wayland session exists.
+    // Under tools/with-display the X platform is the one meant even where a Wayland session exists.
     setenv("QT_QPA_PLATFORM", "xcb", 0);
     const std::string benchWindow = VASKELO_BENCH_WINDOW;
 
