@@ -64,6 +64,15 @@ public:
     std::unique_ptr<QtForm> form;
     BandCombo* combo(int band) const { return qobject_cast<BandCombo*>(widget("Cr" + std::to_string(band + 1))); }
     QWidget* widget(std::string_view name) const { return form->control(name); }
+    // Until the display server has answered everything sent so far and what it sent
+    // back (a new size, an expose where a popup was) is handled, with the paints that
+    // follow: a round trip each time, which a busy machine slows but cannot outrun.
+    static void settle() {
+        for (int round = 0; round < 2; ++round) {
+            QGuiApplication::sync();
+            QCoreApplication::sendPostedEvents();
+        }
+    }
 
     void open() override {
         close();
@@ -147,7 +156,7 @@ public:
         return s;
     }
     ColourValue windowBackground() override { return toColourValue(QApplication::palette().color(QPalette::Base)); }
-    int defaultActionCount() override { return 20000; }
+    RandomRun defaultRandomRun() override { return {20261207, 20000}; }
 
     bool browseOpenListAndCancel(int band) override {
         BandCombo* c = combo(band);
@@ -172,7 +181,7 @@ public:
     }
     void resize(int width, int height) override {
         form->window()->resize(width, height);
-        QTest::qWait(50);
+        settle();
     }
     void focus(std::string_view control) override { widget(control)->setFocus(); }
     void setScheme(const suite::Scheme* scheme) override {
@@ -296,7 +305,7 @@ public:
     double scale() override { return form->window()->devicePixelRatioF(); }
     std::optional<double> expectedScale() override { return qEnvironmentVariable("QT_SCALE_FACTOR", "1").toDouble(); }
     suite::Grab grab() override {
-        QTest::qWait(100);
+        settle();
         const QImage shot = form->window()->screen()->grabWindow(form->window()->winId()).toImage();
         suite::Grab g{shot.width(), shot.height(), {}};
         g.pixels.reserve(static_cast<std::size_t>(g.width) * static_cast<std::size_t>(g.height));
