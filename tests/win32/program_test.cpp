@@ -37,10 +37,13 @@ TEST(Program, StartsShowsItsWindowAndEndsOnAClose) {
                              &startup, &process),
               FALSE)
         << "cannot start " << narrow(gProgram);
+    // The program waits for input once its window is up; the search then finds it at
+    // once, and goes on looking for a minute, which a busy machine still meets.
+    WaitForInputIdle(process.hProcess, 60000);
     Search search{process.dwProcessId, nullptr};
-    for (int tries = 0; tries < 200 && search.found == nullptr; ++tries) {
-        Sleep(50);
+    for (const ULONGLONG deadline = GetTickCount64() + 60000; search.found == nullptr && GetTickCount64() < deadline;) {
         EnumWindows(findShownWindow, reinterpret_cast<LPARAM>(&search));
+        if (search.found == nullptr) Sleep(50);
     }
     if (search.found != nullptr) {
         RECT client;
@@ -51,7 +54,7 @@ TEST(Program, StartsShowsItsWindowAndEndsOnAClose) {
     } else {
         ADD_FAILURE() << "no window came up";
     }
-    const bool ended = WaitForSingleObject(process.hProcess, 10000) == WAIT_OBJECT_0;
+    const bool ended = WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0;
     EXPECT_TRUE(ended) << "still running after the close message";
     if (!ended) TerminateProcess(process.hProcess, 1);
     DWORD code = 1;
