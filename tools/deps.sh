@@ -101,3 +101,23 @@ run_stage() {
         STAGES_FAILED=$((STAGES_FAILED + 1))
     fi
 }
+
+# Lists the stages run so far and keeps the list in build/stages/NAME.txt, so that a
+# longer run that called this one can show it under its own stage.
+stage_table() {
+  mkdir -p build/stages
+  printf '  %s\n' "${STAGES[@]}" | tee "build/stages/$1.txt"
+}
+
+# Prints a stage list kept by stage_table, indented by INDENT and in line with the
+# stages around it; the Windows suites' own list follows their stage.
+nested_stages() {
+  local file=$1 indent=$2 line name verdict
+  [ -f "$file" ] || return 0
+  while IFS= read -r line; do
+    [[ $line =~ ^\ *(.*[^ ])\ +((passed in|FAILED after).*)$ ]] || continue
+    name=${BASH_REMATCH[1]} verdict=${BASH_REMATCH[2]}
+    printf '%*s%-*s %s\n' "$indent" '' $((46 - indent)) "$name" "$verdict"
+    if [ "$name" = "Windows suites" ]; then nested_stages "$(dirname "$file")/test-windows.txt" $((indent + 4)); fi
+  done <"$file"
+}
