@@ -159,7 +159,7 @@ class Win32Driver final : public suite::WindowDriver {
     using Kind = model::Kind;
 
 public:
-    explicit Win32Driver(int actionCount = 20000) : actionCount_(actionCount) {}
+    explicit Win32Driver(RandomRun randomRun) : randomRun_(randomRun) {}
     ~Win32Driver() override { close(); }
 
     std::unique_ptr<Win32Form> form;
@@ -264,7 +264,7 @@ public:
         return s;
     }
     ColourValue windowBackground() override { return GetSysColor(COLOR_WINDOW); }
-    int defaultActionCount() override { return actionCount_; }
+    RandomRun defaultRandomRun() override { return randomRun_; }
 
     bool browseOpenListAndCancel(int band) override {
         focusField(band);
@@ -680,7 +680,7 @@ private:
         return utf8;
     }
 
-    int actionCount_;
+    RandomRun randomRun_;
     bool quit_ = false;
     int quitCode_ = -1;
     HWINEVENTHOOK renameHook_ = nullptr;

@@ -17,11 +17,12 @@
 namespace vaskelo::win32 {
 namespace {
 
-int gActions = 20000;  // --actions=N, for the random run; VASKELO_MODEL_ACTIONS overrides it
+// --seed=N and --actions=N, for the random run; VASKELO_MODEL_SEED and VASKELO_MODEL_ACTIONS override them.
+suite::WindowDriver::RandomRun gRandomRun{20261207, 20000};
 
 class Win32Window : public ::testing::Test {
 protected:
-    Win32Driver driver{gActions};
+    Win32Driver driver{gRandomRun};
     void SetUp() override { driver.open(); }
     void TearDown() override { driver.close(); }
 };
@@ -69,7 +70,8 @@ int main(int argc, char* argv[]) {
     ::testing::InitGoogleTest(&argc, argv);
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg.rfind("--actions=", 0) == 0) vaskelo::win32::gActions = std::atoi(arg.c_str() + 10);
+        if (arg.rfind("--actions=", 0) == 0) vaskelo::win32::gRandomRun.actions = std::atoi(arg.c_str() + 10);
+        if (arg.rfind("--seed=", 0) == 0) vaskelo::win32::gRandomRun.seed = static_cast<std::uint32_t>(std::strtoul(arg.c_str() + 7, nullptr, 10));
     }
     for (const auto& [suite, scenarios] : {std::pair("Win32Window", vaskelo::suite::windowScenarios()),
                                            std::pair("Win32WindowModel", vaskelo::suite::modelScenarios())}) {

@@ -109,7 +109,14 @@ public:
     // The window's state; with `pixels`, swatch colours as the screen shows them.
     virtual model::State shown(bool pixels) = 0;
     virtual ColourValue windowBackground() = 0;
-    virtual int defaultActionCount() = 0;
+    // The seeded random run a plain test run makes (VASKELO_MODEL_SEED and
+    // VASKELO_MODEL_ACTIONS override it): builds that run the same window give
+    // themselves different seeds, so that together they make more distinct sequences.
+    struct RandomRun {
+        std::uint32_t seed;
+        int actions;
+    };
+    virtual RandomRun defaultRandomRun() = 0;
 
     // Opens the band's list with the keyboard, moves through it and leaves it with
     // Escape; false if the list did not open or close.

@@ -620,8 +620,9 @@ void readableInEveryScheme(WindowDriver& d, Checks& c) {
 constexpr long kReplayBudget = 30'000;
 
 void randomActionsMatchTheModel(WindowDriver& d, Checks& c) {
-    const std::uint32_t seed = model::seedFromEnvironment(20261207);
-    const int count = model::actionsFromEnvironment(d.defaultActionCount());
+    const WindowDriver::RandomRun run = d.defaultRandomRun();
+    const std::uint32_t seed = model::seedFromEnvironment(run.seed);
+    const int count = model::actionsFromEnvironment(run.actions);
     c.equal(d.notReady(), "", "the window takes input");
     model::ActionSource source(seed);
     std::vector<Action> actions;
