@@ -399,9 +399,9 @@ private:
             QTest::qWait(3 * QApplication::doubleClickInterval());  // a release too soon is ignored
             const QRect rect = view->visualRect(view->model()->index(row, 0));
             QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rect.center());
-            if (!QTest::qWaitFor([view] { return !view->isVisible(); }, 500)) {
+            if (!QTest::qWaitFor([view] { return !view->isVisible(); }, 2000)) {
                 QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rect.center());
-                if (!QTest::qWaitFor([view] { return !view->isVisible(); }, 500)) continue;
+                if (!QTest::qWaitFor([view] { return !view->isVisible(); })) continue;
             }
             if (c->currentIndex() == row && c->currentText() == c->itemText(row)) return true;
         }
@@ -422,7 +422,7 @@ private:
         QTest::keyClick(view, Qt::Key_Home);
         for (int i = 0; i < row; ++i) QTest::keyClick(view, Qt::Key_Down);
         QTest::keyClick(view, Qt::Key_Return);
-        if (!QTest::qWaitFor([view] { return !view->isVisible(); }, 500)) return false;
+        if (!QTest::qWaitFor([view] { return !view->isVisible(); })) return false;
         return c->currentIndex() == row && c->currentText() == c->itemText(row);
     }
     // A click on the menu's title and one on its item, as a hand makes them: along the

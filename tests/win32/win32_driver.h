@@ -208,7 +208,7 @@ public:
 
     bool act(const model::Action& a) override {
         gStuck = false;
-        const UINT_PTR guard = SetTimer(nullptr, 0, 10000, endStuckAction);
+        const UINT_PTR guard = SetTimer(nullptr, 0, 30000, endStuckAction);  // long enough for a busy machine
         perform(a);
         KillTimer(nullptr, guard);
         if (a.kind == Kind::Exit) return !gStuck && form->window() == nullptr && quit_ && quitCode_ == 0;
@@ -324,7 +324,7 @@ public:
                 PostMessageW(window, WM_CLOSE, 0, 0);
             }
             // The program's own message loop, ended by the window or, failing that, a timer.
-            const UINT_PTR guard = SetTimer(nullptr, 0, 5000, giveUp);
+            const UINT_PTR guard = SetTimer(nullptr, 0, 30000, giveUp);
             ending.code = runMessageLoop(window);
             KillTimer(nullptr, guard);
         });
