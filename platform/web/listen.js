@@ -1,0 +1,33 @@
+// Passes the window's DOM events on to the C++ layer, which decides what each does.
+// Returns the AbortController that removes every listener when the window goes.
+Module["vaskeloListen"] = function (root, form) {
+  const done = new AbortController();
+  const options = { signal: done.signal };
+  const send = (type, event) => {
+    const target = event && event.target instanceof Element ? event.target : null;
+    const control = target ? target.closest("[data-control]") : null;
+    const part = target ? target.closest("[data-part]") : null;
+    const modifiers = event ? (event.altKey ? 1 : 0) | (event.ctrlKey ? 2 : 0) | (event.metaKey ? 4 : 0) | (event.shiftKey ? 8 : 0) : 0;
+    const handled = Module["vaskeloEvent"](form, type, control ? control.dataset.control : "",
+                                           part ? part.dataset.part : "", (event && event.key) || "", modifiers);
+    if (handled && event) event.preventDefault();
+  };
+  root.addEventListener("keydown", (e) => send("keydown", e), options);
+  root.addEventListener("click", (e) => send("click", e), options);
+  root.addEventListener("focusout", (e) => send("focusout", e), options);
+  document.addEventListener("mousedown", (e) => {
+    if (e.button === 0) send(root.contains(e.target) ? "mousedown" : "outside", e);
+  }, options);
+  // The picture is drawn in device pixels: again when zoom or a move to another screen changes them.
+  const watchScale = () => {
+    matchMedia(`(resolution: ${devicePixelRatio}dppx)`).addEventListener("change", () => {
+      send("rescale", null);
+      watchScale();
+    }, { signal: done.signal, once: true });
+  };
+  watchScale();
+  for (const query of ["(prefers-color-scheme: dark)", "(forced-colors: active)", "(prefers-contrast: more)"]) {
+    matchMedia(query).addEventListener("change", () => send("scheme", null), options);
+  }
+  return done;
+};

@@ -1,0 +1,39 @@
+// Starts Vaskelo in the page: says in Turkish when the browser cannot run it or a
+// file is missing or damaged, rather than leaving a dead window.
+"use strict";
+(function () {
+  const place = document.getElementById("vaskelo");
+  const failed = (why) => {
+    const loading = document.getElementById("vaskelo-loading");
+    if (loading) loading.remove();
+    if (document.querySelector(".vaskelo-failed")) return;
+    const message = document.createElement("p");
+    message.className = "vaskelo-failed";
+    message.setAttribute("role", "alert");
+    message.textContent = "Vaskelo açılamadı: " + why;
+    place.append(message);
+  };
+  if (typeof WebAssembly !== "object" || typeof WebAssembly.instantiate !== "function") {
+    failed("bu tarayıcı WebAssembly çalıştırmıyor. Güncel bir tarayıcıyla açın.");
+    return;
+  }
+  window.Module = {
+    vaskeloFailed: (message) => failed(message),
+    onAbort: () => failed("programın dosyaları eksik ya da bozuk. Sayfayı yeniden yükleyin."),
+    printErr: (text) => console.error(text),
+    onRuntimeInitialized: () => {
+      const loading = document.getElementById("vaskelo-loading");
+      if (loading) loading.remove();
+    },
+    postRun: [() => {
+      // After one visit the page opens offline too.
+      if ("serviceWorker" in navigator && location.protocol !== "file:") {
+        navigator.serviceWorker.register("sw.js").catch(() => {});
+      }
+    }],
+  };
+  const script = document.createElement("script");
+  script.src = "vaskelo.js";
+  script.onerror = () => failed("programın dosyaları yüklenemedi. Bağlantınızı denetleyip sayfayı yeniden yükleyin.");
+  document.head.append(script);
+})();
