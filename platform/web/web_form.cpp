@@ -142,6 +142,7 @@ WebForm::~WebForm() {
 
 void WebForm::build(const WindowDescription& description) {
     window_ = element("div", val::undefined(), "vaskelo-window");
+    document().set("title", std::string(description.caption));  // the tab is the window's frame
     setFont(window_, description.font);
     styleOf(window_, "width", px(twipsToPixels(description.clientWidth)));
     buildMenus(description);
@@ -336,6 +337,15 @@ void WebForm::wire(std::span<const EventBinding> bindings) {
             case ControlEvent::Click: clicks_[std::string(b.control)] = &b; break;
         }
     }
+}
+
+ColourValue WebForm::shown(ColourValue colour) const { return shownColour(window_, colour); }
+
+std::optional<ColourValue> WebForm::swatchColour(std::string_view name) const {
+    const auto fill = swatchFills_.find(name);
+    val box = control(name);
+    if (fill == swatchFills_.end() || box.isUndefined() || !box["isConnected"].as<bool>()) return std::nullopt;
+    return shown(fill->second);
 }
 
 void WebForm::focusFirst() {

@@ -6,6 +6,7 @@
 #include <emscripten/val.h>
 
 #include <map>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -45,6 +46,10 @@ public:
     bool ended() const { return ended_; }
     void setOperationGate(OperationGate gate) { gate_ = std::move(gate); }
     void focusFirst();
+    // A colour as the page shows it now, a system colour as the browser's scheme has it.
+    ColourValue shown(ColourValue colour) const;
+    // The colour a swatch shows, if it is there.
+    std::optional<ColourValue> swatchColour(std::string_view name) const;
 
     // A DOM event the page's listener passed on; true if the browser's own handling
     // of it is to be prevented.

@@ -184,11 +184,11 @@ public:
         settle();
     }
     void focus(std::string_view control) override { widget(control)->setFocus(); }
-    void setScheme(const suite::Scheme* scheme) override {
+    suite::Scheme setScheme(const suite::Scheme* scheme) override {
         if (!originalPalette_) originalPalette_ = QApplication::palette();
         if (scheme == nullptr) {
             QApplication::setPalette(*originalPalette_);
-            return;
+            return {};
         }
         QPalette p(toQColor(scheme->buttonFace));  // the shades of frames and bevels follow from it
         p.setColor(QPalette::Window, toQColor(scheme->buttonFace));
@@ -201,6 +201,7 @@ public:
         p.setColor(QPalette::Highlight, toQColor(scheme->highlight));
         p.setColor(QPalette::HighlightedText, toQColor(scheme->highlightText));
         QApplication::setPalette(p);
+        return *scheme;
     }
     suite::Ending end(bool byMenu) override {
         suite::Ending ending;

@@ -298,7 +298,7 @@ public:
         SetFocus(at(control));
         settle();
     }
-    void setScheme(const suite::Scheme* scheme) override {
+    suite::Scheme setScheme(const suite::Scheme* scheme) override {
         static constexpr std::array<int, 6> kElements{COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_BTNFACE, COLOR_BTNTEXT,
                                                      COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT};
         if (!originalColours_) {
@@ -312,6 +312,7 @@ public:
         // The colours are the whole session's: the test gives the machine's own back at its end.
         SetSysColors(static_cast<int>(kElements.size()), kElements.data(), colours.data());
         settle();
+        return {colours[0], colours[1], colours[2], colours[3], colours[4], colours[5]};
     }
     suite::Ending end(bool byMenu) override {
         suite::Ending ending;

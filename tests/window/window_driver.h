@@ -127,8 +127,10 @@ public:
     virtual void resize(int width, int height) = 0;
     virtual void focus(std::string_view control) = 0;
     // Sets the system colours as a desktop's colour scheme does, also while the window
-    // is shown; nullptr gives back the ones the run began with.
-    virtual void setScheme(const Scheme* scheme) = 0;
+    // is shown; nullptr gives back the ones the run began with. Returns the colours the
+    // window now has for them: the same, where the toolkit takes any (a browser has its
+    // own light, dark and forced colours, and takes the nearest).
+    virtual Scheme setScheme(const Scheme* scheme) = 0;
     virtual Ending end(bool byMenu) = 0;
 
     virtual std::string title() = 0;

@@ -572,15 +572,16 @@ void readableInEveryScheme(WindowDriver& d, Checks& c) {
     };
     Session s(d);
     for (const Row& row : rows) {
-        d.setScheme(row.opened);
+        Scheme switched{};
+        const Scheme opened = d.setScheme(row.opened);
         s.open();
         if (row.switchedTo != nullptr) {
             // A colour the program set stays; swatches 2 and 4, in a system colour, follow.
             pickWithKeys(s, c, 2, "Mor");
             d.focus("pd1");  // no caret in a field
-            d.setScheme(row.switchedTo);
+            switched = d.setScheme(row.switchedTo);
         }
-        const Scheme& now = row.switchedTo != nullptr ? *row.switchedTo : *row.opened;
+        const Scheme& now = row.switchedTo != nullptr ? switched : opened;
         // Each control's background, and whether it shows text that must be readable on it.
         const std::tuple<const char*, ColourValue, bool> areas[] = {
             {"pr1", kWhite, false},      {"pr2", now.window, false}, {"pr3", row.switchedTo != nullptr ? kPurple : now.window, false},

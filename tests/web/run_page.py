@@ -1,0 +1,207 @@
+#!/usr/bin/python3
+"""Runs a test page in a headless Chromium of its own and carries out the page's
+requests for real input through the DevTools protocol (over --remote-debugging-pipe):
+mouse and keys through the browser's input pipeline, screenshots, the accessibility
+tree, emulated zoom and colour schemes, and an axe-core audit. Exits with the number
+of failures the page reports, or 99 if it never reports."""
+
+import argparse
+import base64
+import functools
+import http.server
+import json
+import os
+import subprocess
+import sys
+import tempfile
+import threading
+
+
+class Quiet(http.server.SimpleHTTPRequestHandler):
+    extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map, ".wasm": "application/wasm",
+                      ".js": "text/javascript", ".webmanifest": "application/manifest+json", ".woff2": "font/woff2"}
+
+    def log_message(self, *args):
+        pass
+
+
+class Browser:
+    def __init__(self, chromium, profile):
+        read_here, write_there = os.pipe()
+        read_there, write_here = os.pipe()
+        self.process = subprocess.Popen(
+            [chromium, "--headless", "--no-sandbox", "--disable-gpu", "--no-first-run", "--disable-background-networking",
+             "--disable-component-update", "--disable-sync", "--disable-extensions", "--hide-scrollbars",
+             "--font-render-hinting=none", "--remote-debugging-pipe", f"--user-data-dir={profile}", "about:blank"],
+            pass_fds=(3, 4), preexec_fn=lambda: (os.dup2(read_there, 3), os.dup2(write_there, 4)),
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(read_there)
+        os.close(write_there)
+        self.out = os.fdopen(write_here, "wb")
+        self.into = os.fdopen(read_here, "rb")
+        self.buffer = b""
+        self.next_id = 0
+        self.events = []
+        self.session = None
+
+    def message(self):
+        while b"\0" not in self.buffer:
+            chunk = os.read(self.into.fileno(), 1 << 20)
+            if not chunk:
+                raise EOFError("Chromium ended")
+            self.buffer += chunk
+        line, self.buffer = self.buffer.split(b"\0", 1)
+        return json.loads(line)
+
+    def send(self, method, session=True, **params):
+        self.next_id += 1
+        request = {"id": self.next_id, "method": method, "params": params}
+        if session and self.session:
+            request["sessionId"] = self.session
+        self.out.write(json.dumps(request).encode() + b"\0")
+        self.out.flush()
+        while True:
+            reply = self.message()
+            if reply.get("id") == self.next_id:
+                if "error" in reply:
+                    raise RuntimeError(f"{method}: {reply['error']}")
+                return reply["result"]
+            self.events.append(reply)
+
+    def event(self):
+        return self.events.pop(0) if self.events else self.message()
+
+
+KEYS = {"ArrowDown": 40, "ArrowUp": 38, "ArrowLeft": 37, "ArrowRight": 39, "Enter": 13, "Escape": 27, "Tab": 9,
+        "Home": 36, "End": 35, "F4": 115, "F10": 121, "Backspace": 8, " ": 32, "a": 65}
+CODES = {" ": "Space", "a": "KeyA"}
+
+
+class Host:
+    def __init__(self, browser, axe):
+        self.b = browser
+        self.axe = axe
+
+    def node(self, selector):
+        root = self.b.send("DOM.getDocument", depth=0)["root"]["nodeId"]
+        return self.b.send("DOM.querySelector", nodeId=root, selector=selector)["nodeId"]
+
+    def handle(self, request):
+        op = request["op"]
+        b = self.b
+        if op == "mouse":
+            x, y = request["x"], request["y"]
+            b.send("Input.dispatchMouseEvent", type="mouseMoved", x=x, y=y)
+            b.send("Input.dispatchMouseEvent", type="mousePressed", x=x, y=y, button="left", clickCount=1)
+            b.send("Input.dispatchMouseEvent", type="mouseReleased", x=x, y=y, button="left", clickCount=1)
+            return {}
+        if op == "key":
+            key = request["key"]
+            params = {"key": key, "code": CODES.get(key, key), "windowsVirtualKeyCode": KEYS.get(key, 0),
+                      "modifiers": request.get("modifiers", 0)}
+            if key == "Enter":
+                params["text"] = "\r"
+            if key == " ":
+                params["text"] = " "
+            if request.get("commands"):
+                params["commands"] = request["commands"]
+            b.send("Input.dispatchKeyEvent", type="keyDown" if "text" in params else "rawKeyDown", **params)
+            b.send("Input.dispatchKeyEvent", type="keyUp", **{k: v for k, v in params.items() if k not in ("text", "commands")})
+            return {}
+        if op == "type":
+            text = request["text"]
+            if len(text) > 64:
+                b.send("Input.insertText", text=text)
+            else:
+                for letter in text:
+                    b.send("Input.dispatchKeyEvent", type="keyDown", text=letter, unmodifiedText=letter, key=letter)
+                    b.send("Input.dispatchKeyEvent", type="keyUp", key=letter)
+            return {}
+        if op == "shot":
+            return {"png": b.send("Page.captureScreenshot", format="png", fromSurface=True)["data"]}
+        if op == "ax":
+            tree = b.send("Accessibility.getPartialAXTree", nodeId=self.node(request["selector"]), fetchRelatives=True)["nodes"]
+            target = self.b.send("DOM.describeNode", nodeId=self.node(request["selector"]))["node"]["backendNodeId"]
+            me = next((n for n in tree if n.get("backendDOMNodeId") == target), {})
+            value = lambda n, k: str(n.get(k, {}).get("value", "")) if isinstance(n.get(k), dict) else ""
+            children = [value(n, "name") for n in tree if n.get("parentId") == me.get("nodeId")]
+            live = next((p["value"]["value"] for p in me.get("properties", []) if p["name"] == "live"), "")
+            return {"name": value(me, "name"), "description": value(me, "description"), "value": value(me, "value"),
+                    "role": value(me, "role"), "text": "".join(children), "live": live}
+        if op == "media":
+            features = [{"name": "prefers-color-scheme", "value": request["scheme"]},
+                        {"name": "forced-colors", "value": "active" if request["forced"] else "none"}]
+            b.send("Emulation.setEmulatedMedia", media="", features=features)
+            return {}
+        if op == "viewport":
+            b.send("Emulation.setDeviceMetricsOverride", width=request["width"], height=request["height"],
+                   deviceScaleFactor=request["scale"], mobile=False)
+            return {}
+        if op == "audit":
+            if not self.axe:
+                return {"violations": "axe-core is not installed"}
+            b.send("Runtime.evaluate", expression=self.axe)
+            found = b.send("Runtime.evaluate", awaitPromise=True, returnByValue=True, expression=(
+                "axe.run(document, {resultTypes: ['violations']}).then(r => r.violations.map(v => v.id + ': ' + "
+                "v.help + ' (' + v.nodes.map(n => n.target.join(' ')).join(', ') + ')').join('\\n'))"))
+            return {"violations": found["result"].get("value", "")}
+        raise ValueError(f"unknown request {op}")
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--root", required=True, help="the folder served as the site")
+    parser.add_argument("--page", required=True, help="the test page's path under the root")
+    parser.add_argument("--query", default="", help="the page's query string")
+    parser.add_argument("--scale", type=float, default=1.0)
+    parser.add_argument("--axe", default="", help="axe.min.js")
+    parser.add_argument("--chromium", default="/usr/bin/chromium")
+    args = parser.parse_args()
+
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(Quiet, directory=args.root))
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    axe = open(args.axe, encoding="utf-8").read() if args.axe and os.path.exists(args.axe) else ""
+    with tempfile.TemporaryDirectory(prefix="vaskelo-chromium-") as profile:
+        browser = Browser(args.chromium, profile)
+        failures = 99
+        try:
+            target = browser.send("Target.createTarget", url="about:blank")["targetId"]
+            browser.session = browser.send("Target.attachToTarget", targetId=target, flatten=True)["sessionId"]
+            for domain in ("Page", "Runtime", "DOM", "Accessibility"):
+                browser.send(f"{domain}.enable")
+            browser.send("Runtime.addBinding", name="vaskeloHost")
+            browser.send("Emulation.setDeviceMetricsOverride", width=480, height=360, deviceScaleFactor=args.scale, mobile=False)
+            browser.send("Emulation.setFocusEmulationEnabled", enabled=True)
+            port = server.server_address[1]
+            browser.send("Page.navigate", url=f"http://127.0.0.1:{port}/{args.page}?{args.query}")
+            host = Host(browser, axe)
+            while True:
+                event = browser.event()
+                method = event.get("method")
+                params = event.get("params", {})
+                if method == "Runtime.consoleAPICalled":
+                    print(" ".join(str(a.get("value", a.get("description", ""))) for a in params["args"]), flush=True)
+                elif method == "Runtime.exceptionThrown":
+                    print("page error:", params["exceptionDetails"].get("exception", {}).get("description",
+                          params["exceptionDetails"]["text"]), flush=True)
+                    break
+                elif method == "Runtime.bindingCalled" and params["name"] == "vaskeloHost":
+                    request = json.loads(params["payload"])
+                    if request["op"] == "done":
+                        failures = request["failures"]
+                        break
+                    try:
+                        reply = host.handle(request)
+                    except Exception as error:  # the page hears of it and fails the step
+                        reply = {"error": str(error)}
+                    browser.send("Runtime.evaluate", expression=f"vaskeloHostReply({json.dumps(json.dumps(reply))})")
+        finally:
+            browser.process.kill()
+            browser.process.wait()
+            server.shutdown()
+    print(f"{failures} failure(s)" if failures != 99 else "the page never said it was done")
+    sys.exit(min(failures, 99))
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,492 @@
+// The web page's window under test, driven with real input: each key and click goes
+// to the browser from outside the page (run_page.py, through the DevTools protocol's
+// Input domain) while the test waits, and what the window shows is read back from the
+// DOM, the browser's accessibility tree and its screenshots. The window suite's driver
+// for the web.
+#pragma once
+
+#include <emscripten.h>
+#include <emscripten/val.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "core/main_form.h"
+#include "platform/web/web_form.h"
+#include "tests/window/window_driver.h"
+#include "ui/scaled_box.h"
+
+namespace vaskelo::web {
+
+// Sends a request to the test's host and waits, letting the page run meanwhile, for
+// its answer; both are JSON.
+EM_ASYNC_JS(char*, vaskelo_host_call, (const char* request), {
+    const reply = await new Promise((resolve) => {
+        globalThis.vaskeloHostReply = resolve;
+        globalThis.vaskeloHost(UTF8ToString(request));
+    });
+    const size = lengthBytesUTF8(reply) + 1;
+    const copy = _malloc(size);
+    stringToUTF8(reply, copy, size);
+    return copy;
+});
+
+// Decodes a PNG screenshot into RGBA bytes, as they are, with no colour conversion.
+EM_ASYNC_JS(unsigned char*, vaskelo_decode_png, (const char* base64, int* size), {
+    const bytes = Uint8Array.from(atob(UTF8ToString(base64)), (c) => c.charCodeAt(0));
+    const bitmap = await createImageBitmap(new Blob([bytes], { type: "image/png" }),
+                                           { colorSpaceConversion: "none", premultiplyAlpha: "none" });
+    const canvas = new OffscreenCanvas(bitmap.width, bitmap.height);
+    const context = canvas.getContext("2d", { colorSpace: "srgb" });
+    context.drawImage(bitmap, 0, 0);
+    const data = context.getImageData(0, 0, bitmap.width, bitmap.height).data;
+    const copy = _malloc(data.length);
+    HEAPU8.set(data, copy);
+    HEAP32[size >> 2] = bitmap.width;
+    HEAP32[(size >> 2) + 1] = bitmap.height;
+    return copy;
+});
+
+EM_ASYNC_JS(void, vaskelo_fonts_ready, (), { await document.fonts.ready; });
+
+inline val host(val request) {
+    const std::string text = val::global("JSON").call<std::string>("stringify", request);
+    char* reply = vaskelo_host_call(text.c_str());
+    val parsed = val::global("JSON").call<val>("parse", std::string(reply));
+    std::free(reply);
+    if (parsed.hasOwnProperty("error")) std::fprintf(stderr, "host: %s\n", parsed["error"].as<std::string>().c_str());
+    return parsed;
+}
+
+inline val request(const char* op) {
+    val r = val::object();
+    r.set("op", std::string(op));
+    return r;
+}
+
+class WebDriver final : public suite::WindowDriver {
+    using Kind = model::Kind;
+
+public:
+    explicit WebDriver(RandomRun run, std::optional<double> scale) : run_(run), scale_(scale) {
+        place_ = val::global("document").call<val>("getElementById", std::string("vaskelo"));
+        vaskelo_fonts_ready();
+    }
+    ~WebDriver() override { close(); }
+
+    std::unique_ptr<WebForm> form;
+
+    val element(std::string_view name) const { return form->control(name); }
+    // What a list's keys and text go to.
+    val focusable(std::string_view name) const {
+        val e = element(name);
+        val field = e.call<val>("querySelector", std::string("input"));
+        return field.isNull() ? e : field;
+    }
+    struct Box {
+        double left, top, right, bottom;
+    };
+    static Box box(val e) {
+        val r = e.call<val>("getBoundingClientRect");
+        return {r["left"].as<double>(), r["top"].as<double>(), r["right"].as<double>(), r["bottom"].as<double>()};
+    }
+    static void click(val e, double dx = -1, double dy = -1) {
+        const Box b = box(e);
+        val r = request("mouse");
+        r.set("x", dx < 0 ? (b.left + b.right) / 2 : b.left + dx);
+        r.set("y", dy < 0 ? (b.top + b.bottom) / 2 : b.top + dy);
+        host(r);
+    }
+    static void key(const char* name, int modifiers = 0) {
+        val r = request("key");
+        r.set("key", std::string(name));
+        r.set("modifiers", modifiers);
+        if (std::string_view(name) == "a" && modifiers == 2) r.set("commands", val::array(std::vector<std::string>{"selectAll"}));
+        host(r);
+    }
+    void keyTo(std::string_view control, const char* name, int modifiers = 0) {
+        focusable(control).call<void>("focus");
+        key(name, modifiers);
+    }
+
+    void open() override {
+        close();
+        designateMainForm(nullptr);
+        openMainWindow(form, place_);
+    }
+    void close() override {
+        form.reset();
+        setMainFormCreator(nullptr);
+    }
+    std::string notReady() override {
+        return val::global("document").call<bool>("hasFocus") ? "" : "the page does not have the focus";
+    }
+    MainForm& mainForm() override { return form->mainForm(); }
+
+    bool act(const model::Action& a) override {
+        const std::string list = "Cr" + std::to_string(a.band + 1);
+        switch (a.kind) {
+            case Kind::KeyDown: keyTo(list, "ArrowDown"); return true;
+            case Kind::KeyUp: keyTo(list, "ArrowUp"); return true;
+            case Kind::MousePick: return pickWithMouse(list, a.row);
+            case Kind::KeyPick: return pickWithKeys(list, a.row);
+            case Kind::Type: type(list, a.text); return true;
+            case Kind::Enter: keyTo(list, "Enter"); return true;
+            case Kind::Leave: keyTo(list, "Tab"); return true;
+            case Kind::Calculate: click(element("CommDH")); return true;
+            case Kind::ResetButton: click(element("DYeni")); return true;
+            case Kind::ResetMenu: return chooseMenu(1, a.row == 1);
+            case Kind::About: return chooseMenu(2, a.row == 1);
+            case Kind::Exit: {
+                const suite::Ending ending = end(true);
+                return ending.code == 0 && ending.windowGone;
+            }
+            case Kind::ClickElsewhere: click(element(model::kClickTargets[static_cast<std::size_t>(a.row)]), 4, 4); return true;
+        }
+        return false;
+    }
+    std::optional<int> arrowPick(const model::State& expected, int band, bool down) override {
+        return model::arrowRow(band, expected.selected[static_cast<std::size_t>(band)], down);
+    }
+    void noteTyped(model::State& expected, int band, const std::string& text) override {
+        // A field holds 32,767 UTF-16 units, as a desktop list's does.
+        val typed(text);
+        expected.texts[static_cast<std::size_t>(band)] = typed.call<std::string>("slice", 0, 32767);
+    }
+    model::State shown(bool pixels) override {
+        model::State s;
+        const suite::Grab shot = pixels ? grab() : suite::Grab{};
+        for (int band = 0; band < 4; ++band) {
+            const auto i = static_cast<std::size_t>(band);
+            const std::string list = "Cr" + std::to_string(band + 1);
+            s.texts[i] = focusable(list)["value"].as<std::string>();
+            s.selected[i] = selectedRow(list);
+            const std::string swatch = "pr" + std::to_string(band + 1);
+            if (pixels) {
+                const suite::NamedRect r = deviceArea(swatch);
+                s.swatches[i] = form->swatchColour(swatch) ? shot((r.left + r.right) / 2, (r.top + r.bottom) / 2) : 0xFF000000u;
+            } else {
+                s.swatches[i] = form->swatchColour(swatch).value_or(0xFF000000u);
+            }
+        }
+        s.first = form->mainForm().digits().FirstDigit;
+        s.second = form->mainForm().digits().SecondDigit;
+        val result = element("Ls1");
+        s.result = result["textContent"].as<std::string>();
+        s.points = static_cast<float>(std::round(computed(result, "font-size") * 0.75 * 100) / 100);
+        s.top = static_cast<float>(std::lround(result["offsetTop"].as<double>()) * kTwipsPerPixel);
+        s.tolerance = element("Les2")["textContent"].as<std::string>();
+        return s;
+    }
+    ColourValue windowBackground() override { return form->shown(kWindowBackground); }
+    RandomRun defaultRandomRun() override { return run_; }
+
+    bool browseOpenListAndCancel(int band) override {
+        const std::string list = "Cr" + std::to_string(band + 1);
+        keyTo(list, "ArrowDown", 1);
+        if (!listOpen(list)) return false;
+        for (const char* k : {"ArrowDown", "ArrowDown", "Escape"}) key(k);
+        return !listOpen(list);
+    }
+    bool cancelMenuAndPressDialogKeys() override {
+        val title = menuTitle(1);
+        click(title);
+        if (title.call<std::string>("getAttribute", std::string("aria-expanded")) != "true") return false;
+        key("Escape");
+        if (title.call<std::string>("getAttribute", std::string("aria-expanded")) != "false") return false;
+        element("pd1").call<void>("focus");
+        for (const char* k : {"Enter", "Escape"}) key(k);
+        return true;
+    }
+    // A browser window is resized by its viewport; the window's layout is fixed.
+    void resize(int width, int height) override {
+        val r = request("viewport");
+        r.set("width", width);
+        r.set("height", height);
+        r.set("scale", scale());
+        host(r);
+    }
+    void focus(std::string_view control) override { focusable(control).call<void>("focus"); }
+    suite::Scheme setScheme(const suite::Scheme* scheme) override {
+        // The browser's nearest scheme: forced colours for a black window, dark for a dark one.
+        const auto dark = [](ColourValue c) { return redOf(c) + greenOf(c) + blueOf(c) < 3 * 128; };
+        val r = request("media");
+        r.set("scheme", std::string(scheme != nullptr && dark(scheme->window) ? "dark" : "light"));
+        r.set("forced", scheme != nullptr && scheme->window == 0 && scheme->buttonFace == 0);
+        host(r);
+        if (form == nullptr) return scheme != nullptr ? *scheme : suite::Scheme{};
+        return {form->shown(kWindowBackground), form->shown(kWindowText), form->shown(kButtonFace), form->shown(kButtonText), 0, 0};
+    }
+    suite::Ending end(bool byMenu) override {
+        suite::Ending ending;
+        if (byMenu) {
+            ending.report = reportDuring([&] { chooseMenu(0, true); });
+            ending.code = form->ended() ? 0 : 1;
+            ending.windowGone = !form->window()["isConnected"].as<bool>() &&
+                                !place_.call<val>("querySelector", std::string(".vaskelo-ended")).isNull();
+            return ending;
+        }
+        // Closing the program's tab: the browser asks nothing before it goes.
+        val closed = host(request("closeTab"));
+        ending.code = closed["closed"].as<bool>() ? 0 : 1;
+        ending.windowGone = closed["closed"].as<bool>();
+        if (closed["question"].as<bool>()) ending.report.title = "a question before closing";
+        return ending;
+    }
+
+    std::string title() override { return val::global("document")["title"].as<std::string>(); }
+    suite::Size clientSize() override {
+        return {form->client()["offsetWidth"].as<int>(), form->client()["offsetHeight"].as<int>()};
+    }
+    suite::NamedRect relative(std::string_view name, val e, val to, double inset = 0) const {
+        const Box b = box(e);
+        const Box o = box(to);
+        const auto edge = [](double v) { return static_cast<int>(std::lround(v)); };
+        return {std::string(name), edge(b.left - o.left + inset), edge(b.top - o.top + inset), edge(b.right - o.left - inset),
+                edge(b.bottom - o.top - inset)};
+    }
+    suite::NamedRect place(std::string_view control) override {
+        const ControlDescription* c = findControl(mainWindowDescription(), control);
+        val container = c != nullptr && !c->container.empty() ? element(c->container) : form->client();
+        return relative(control, element(control), container);
+    }
+    suite::NamedRect surfacePlace(std::string_view control) override { return relative(control, element(control), form->client()); }
+    suite::NamedRect toDevice(const suite::NamedRect& r) {
+        const double s = scale();
+        const int x = static_cast<int>(std::lround(box(form->client()).left * s));
+        const int y = static_cast<int>(std::lround(box(form->client()).top * s));
+        return {r.name, x + scaledEdge(r.left, s), y + scaledEdge(r.top, s), x + scaledEdge(r.right, s), y + scaledEdge(r.bottom, s)};
+    }
+    suite::NamedRect devicePlace(std::string_view control) override { return toDevice(surfacePlace(control)); }
+    suite::NamedRect deviceArea(std::string_view control) override {
+        val e = element(control);
+        double inset = 0;
+        if (focusable(control) != e) {
+            e = focusable(control);
+            inset = 1;
+        } else if (e["localName"].as<std::string>() == "canvas" || e["className"].as<std::string>() == "vaskelo-swatch") {
+            inset = 2;  // inside the border
+        }
+        return toDevice(relative(control, e, form->client(), inset));
+    }
+    suite::Size deviceClientSize() override {
+        const suite::Grab shot = grab();
+        const suite::NamedRect client = toDevice({"", 0, 0, clientSize().width, clientSize().height});
+        return {std::min(shot.width, client.right) - client.left, std::min(shot.height, client.bottom) - client.top};
+    }
+    std::string caption(std::string_view control) override {
+        val e = focusable(control);
+        if (e != element(control)) return e["value"].as<std::string>();
+        return e["textContent"].as<std::string>();
+    }
+    std::vector<std::string> entries(int band) override {
+        std::vector<std::string> all;
+        val options = element("Cr" + std::to_string(band + 1)).call<val>("querySelectorAll", std::string("[role=option]"));
+        for (int i = 0; i < options["length"].as<int>(); ++i) all.push_back(options[i]["textContent"].as<std::string>());
+        return all;
+    }
+    suite::FontFacts font(std::string_view control) override {
+        val e = element(control);
+        const double size = computed(e, "font-size");
+        const bool bold = computed(e, "font-weight") >= 600;
+        std::string family = style(e, "font-family");
+        family = family.substr(0, family.find(','));
+        if (!family.empty() && family.front() == '"') family = family.substr(1, family.size() - 2);
+        // The page's own face of that family and weight has loaded: it holds the Turkish letters.
+        bool loaded = false;
+        val faces = val::global("Array").call<val>("from", val::global("document")["fonts"]);
+        for (int i = 0; i < faces["length"].as<int>(); ++i) {
+            val face = faces[i];
+            std::string name = face["family"].as<std::string>();
+            if (!name.empty() && name.front() == '"') name = name.substr(1, name.size() - 2);
+            loaded = loaded || (name == family && face["status"].as<std::string>() == "loaded" &&
+                                (std::atoi(face["weight"].as<std::string>().c_str()) >= 600) == bold);
+        }
+        return {std::round(size * 0.75 * 100) / 100, bold, family, std::nullopt, loaded};
+    }
+    suite::Size textExtent(std::string_view control, std::string_view text) override {
+        val e = element(control);
+        val probe = val::global("document").call<val>("createElement", std::string("span"));
+        for (const char* p : {"font-family", "font-size", "font-weight"}) {
+            probe["style"].call<void>("setProperty", std::string(p), style(e, p));
+        }
+        probe["style"].call<void>("setProperty", std::string("white-space"), std::string("pre"));
+        probe["style"].call<void>("setProperty", std::string("position"), std::string("absolute"));
+        probe.set("textContent", std::string(text));
+        form->client().call<void>("append", probe);
+        const Box b = box(probe);
+        probe.call<void>("remove");
+        return {static_cast<int>(std::lround(b.right - b.left)), static_cast<int>(std::lround(b.bottom - b.top))};
+    }
+    std::string focused() override {
+        val active = val::global("document")["activeElement"];
+        if (active.isNull()) return "";
+        val control = active.call<val>("closest", std::string("[data-control]"));
+        return control.isNull() ? "" : control["dataset"]["control"].as<std::string>();
+    }
+    std::vector<suite::MenuFacts> menus() override {
+        std::vector<suite::MenuFacts> all;
+        val titles = form->window().call<val>("querySelectorAll", std::string(".vaskelo-menu"));
+        for (int i = 0; i < titles["length"].as<int>(); ++i) {
+            val menu = titles[i];
+            val title = menu.call<val>("querySelector", std::string("[data-part=title]"));
+            suite::MenuFacts facts{title["textContent"].as<std::string>(), {}};
+            val items = menu.call<val>("querySelectorAll", std::string("[role=menu] > *"));
+            for (int j = 0; j < items["length"].as<int>(); ++j) {
+                val item = items[j];
+                const bool shortcut = item.call<bool>("hasAttribute", std::string("aria-keyshortcuts")) ||
+                                      item.call<bool>("hasAttribute", std::string("accesskey")) ||
+                                      title.call<bool>("hasAttribute", std::string("accesskey"));
+                facts.items.push_back({item["textContent"].as<std::string>(), shortcut,
+                                       item.call<std::string>("getAttribute", std::string("role")) != "menuitem", std::nullopt});
+            }
+            all.push_back(facts);
+        }
+        return all;
+    }
+    double scale() override { return val::global("devicePixelRatio").as<double>(); }
+    std::optional<double> expectedScale() override { return scale_; }
+    suite::Grab grab() override {
+        val shot = host(request("shot"));
+        const std::string png = shot["png"].as<std::string>();
+        int size[2] = {0, 0};
+        unsigned char* rgba = vaskelo_decode_png(png.c_str(), size);
+        suite::Grab g{size[0], size[1], {}};
+        g.pixels.resize(static_cast<std::size_t>(size[0]) * static_cast<std::size_t>(size[1]));
+        for (std::size_t i = 0; i < g.pixels.size(); ++i) {
+            g.pixels[i] = rgba[4 * i] | (static_cast<std::uint32_t>(rgba[4 * i + 1]) << 8) | (static_cast<std::uint32_t>(rgba[4 * i + 2]) << 16);
+        }
+        std::free(rgba);
+        return g;
+    }
+
+    val heard(std::string_view control) {
+        val r = request("ax");
+        r.set("selector", "#" + focusable(control)["id"].as<std::string>());
+        return host(r);
+    }
+    // What the browser gives a screen reader: a list's label with its value, anything
+    // else by its name or, without one, its text.
+    std::string spoken(std::string_view control) override {
+        val node = heard(control);
+        const std::string name = node["name"].as<std::string>();
+        const std::string value = node["value"].as<std::string>();
+        if (focusable(control) != element(control)) return name + " " + value;
+        return name.empty() ? node["text"].as<std::string>() : name;
+    }
+    std::string spokenDescription(std::string_view control) override { return heard(control)["description"].as<std::string>(); }
+    // The result labels are live regions, which a screen reader reads out when they
+    // change; a swatch's new name is heard where the reader is.
+    void listenForRenames() override {}
+    std::optional<bool> announcedRename(std::string_view control) override {
+        if (control != "Ls1" && control != "Les2") return std::nullopt;
+        return heard(control)["live"].as<std::string>() == "polite";
+    }
+
+    suite::Report reportDuring(const std::function<void()>& action) override {
+        action();
+        suite::Report report;
+        if (form == nullptr || form->ended()) return report;
+        val dialog = form->window().call<val>("querySelector", std::string("dialog"));
+        if (dialog.isNull() || !dialog["open"].as<bool>()) return report;
+        val button = dialog.call<val>("querySelector", std::string("button"));
+        report = {dialog.call<val>("querySelector", std::string("h2"))["textContent"].as<std::string>(),
+                  dialog.call<val>("querySelector", std::string("p"))["textContent"].as<std::string>(),
+                  button["textContent"].as<std::string>()};
+        click(button);
+        return report;
+    }
+    std::string okButton() override { return "Tamam"; }
+    void setOperationGate(OperationGate gate) override { form->setOperationGate(std::move(gate)); }
+    void destroyControl(std::string_view control) override { element(control).call<void>("remove"); }
+    std::string buildError(const WindowDescription& description, std::span<const EventBinding> bindings) override {
+        try {
+            WebForm built(description, bindings, val::global("document").call<val>("createElement", std::string("div")));
+            return {};
+        } catch (const std::exception& error) {
+            return error.what();
+        }
+    }
+    bool strayWindow() override {
+        val windows = val::global("document").call<val>("querySelectorAll", std::string(".vaskelo-window"));
+        return windows["length"].as<int>() > (form != nullptr && form->window()["isConnected"].as<bool>() ? 1 : 0);
+    }
+
+    bool listOpen(const std::string& list) {
+        return !element(list).call<val>("querySelector", std::string("[role=listbox]"))["hidden"].as<bool>();
+    }
+
+private:
+    static std::string style(val e, const char* property) {
+        return val::global("getComputedStyle")(e).call<std::string>("getPropertyValue", std::string(property));
+    }
+    static double computed(val e, const char* property) { return std::atof(style(e, property).c_str()); }
+    int selectedRow(const std::string& list) {
+        val options = element(list).call<val>("querySelectorAll", std::string("[role=option]"));
+        for (int i = 0; i < options["length"].as<int>(); ++i) {
+            if (options[i].call<std::string>("getAttribute", std::string("aria-selected")) == "true") return i;
+        }
+        return -1;
+    }
+    val menuTitle(int position) {
+        return form->window().call<val>("querySelectorAll", std::string("[data-part=title]"))[position];
+    }
+    // With the mouse on the title and the item, or from the keyboard: F10 to the menu
+    // bar, across to the menu, down into it and Enter.
+    bool chooseMenu(int position, bool mouse) {
+        val title = menuTitle(position);
+        if (mouse) {
+            click(title);
+            val item = title["parentElement"].call<val>("querySelector", std::string("[role=menu] > *"));
+            if (item["offsetParent"].isNull()) return false;
+            click(item);
+        } else {
+            key("F10");
+            for (int i = 0; i < position; ++i) key("ArrowRight");
+            key("ArrowDown");
+            key("Enter");
+        }
+        return form->ended() || title.call<std::string>("getAttribute", std::string("aria-expanded")) == "false";
+    }
+    bool pickWithMouse(const std::string& list, int row) {
+        click(element(list).call<val>("querySelector", std::string("button")));
+        if (!listOpen(list)) return false;
+        val option = element(list).call<val>("querySelectorAll", std::string("[role=option]"))[row];
+        val nearest = val::object();
+        nearest.set("block", std::string("nearest"));
+        option.call<void>("scrollIntoView", nearest);  // as a person scrolls the list to it
+        click(option);
+        return !listOpen(list) && selectedRow(list) == row;
+    }
+    bool pickWithKeys(const std::string& list, int row) {
+        if (row % 2 == 0) {
+            keyTo(list, "ArrowDown", 1);
+        } else {
+            keyTo(list, "F4");
+        }
+        if (!listOpen(list)) return false;
+        key("Home");
+        for (int i = 0; i < row; ++i) key("ArrowDown");
+        key("Enter");
+        return !listOpen(list) && selectedRow(list) == row;
+    }
+    void type(const std::string& list, const std::string& text) {
+        keyTo(list, "a", 2);
+        if (text.empty()) {
+            key("Backspace");
+            return;
+        }
+        val r = request("type");
+        r.set("text", text);
+        host(r);
+    }
+
+    RandomRun run_;
+    std::optional<double> scale_;
+    val place_ = val::undefined();
+};
+
+}  // namespace vaskelo::web

@@ -1,0 +1,77 @@
+// The web page's window in headless Chromium: the window suite's scenarios and model
+// runs over the web driver, and an accessibility audit by axe-core. run_page.py
+// serves the page, makes the real input and collects the verdict. The page's query
+// chooses: only=NAME,NAME scale=S seed=N actions=N.
+#include <emscripten/val.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "tests/web/web_driver.h"
+#include "tests/window/window_suite.h"
+
+namespace {
+
+using emscripten::val;
+using vaskelo::web::WebDriver;
+
+std::string query(const char* name) {
+    val params = val::global("URLSearchParams").new_(val::global("location")["search"]);
+    val value = params.call<val>("get", std::string(name));
+    return value.isNull() ? std::string() : value.as<std::string>();
+}
+
+// In the start state, with a list open and after a calculation, no rule of axe-core's is broken.
+void passesAnAccessibilityAudit(vaskelo::suite::WindowDriver& driver, vaskelo::suite::Checks& checks) {
+    auto& d = static_cast<WebDriver&>(driver);
+    const auto audit = [&](const char* when) {
+        const std::string violations = vaskelo::web::host(vaskelo::web::request("audit"))["violations"].as<std::string>();
+        if (!violations.empty()) checks.add(std::string(when) + ":\n" + violations);
+    };
+    audit("at start");
+    d.keyTo("Cr1", "ArrowDown", 1);
+    audit("with a list open");
+    WebDriver::key("Escape");
+    for (const char* list : {"Cr1", "Cr2", "Cr3", "Cr4"}) d.keyTo(list, "ArrowDown");
+    WebDriver::click(d.element("CommDH"));
+    audit("after a calculation");
+}
+
+const vaskelo::suite::Scenario kWebScenarios[] = {{"passesAnAccessibilityAudit", passesAnAccessibilityAudit}};
+
+}  // namespace
+
+int main() {
+    const std::string only = "," + query("only") + ",";
+    const std::string scale = query("scale");
+    WebDriver::RandomRun run{20261209, 1000};
+    if (!query("seed").empty()) run.seed = static_cast<std::uint32_t>(std::strtoul(query("seed").c_str(), nullptr, 10));
+    if (!query("actions").empty()) run.actions = std::atoi(query("actions").c_str());
+    WebDriver driver(run, scale.empty() ? std::optional<double>() : std::optional<double>(std::atof(scale.c_str())));
+    int failures = 0;
+    int ran = 0;
+    for (const auto scenarios : {vaskelo::suite::windowScenarios(), vaskelo::suite::modelScenarios(),
+                                 std::span<const vaskelo::suite::Scenario>(kWebScenarios)}) {
+        for (const vaskelo::suite::Scenario& scenario : scenarios) {
+            if (only != ",," && only.find("," + std::string(scenario.name) + ",") == std::string::npos) continue;
+            std::printf("[ RUN      ] %s\n", scenario.name);
+            driver.open();
+            vaskelo::suite::Checks checks;
+            scenario.run(driver, checks);
+            driver.close();
+            ++ran;
+            if (checks.faults().empty()) {
+                std::printf("[       OK ] %s\n", scenario.name);
+            } else {
+                ++failures;
+                std::printf("[  FAILED  ] %s\n%s\n", scenario.name, checks.joined().c_str());
+            }
+        }
+    }
+    if (ran == 0) ++failures;  // a filter that matches nothing tests nothing
+    val done = vaskelo::web::request("done");
+    done.set("failures", failures);
+    val::global("vaskeloHost")(val::global("JSON").call<std::string>("stringify", done));
+    return 0;
+}
