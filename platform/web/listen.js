@@ -1,4 +1,5 @@
-// Passes the window's DOM events on to the C++ layer, which decides what each does.
+// Passes the window's DOM events on to the C++ layer, which decides what each does
+// and whether the browser's own handling of it goes ahead.
 // Returns the AbortController that removes every listener when the window goes.
 Module["vaskeloListen"] = function (root, form) {
   const done = new AbortController();
@@ -8,9 +9,8 @@ Module["vaskeloListen"] = function (root, form) {
     const control = target ? target.closest("[data-control]") : null;
     const part = target ? target.closest("[data-part]") : null;
     const modifiers = event ? (event.altKey ? 1 : 0) | (event.ctrlKey ? 2 : 0) | (event.metaKey ? 4 : 0) | (event.shiftKey ? 8 : 0) : 0;
-    const handled = Module["vaskeloEvent"](form, type, control ? control.dataset.control : "",
-                                           part ? part.dataset.part : "", (event && event.key) || "", modifiers);
-    if (handled && event) event.preventDefault();
+    Module["vaskeloEvent"](form, type, control ? control.dataset.control : "", part ? part.dataset.part : "",
+                           (event && event.key) || "", modifiers, event);
   };
   root.addEventListener("keydown", (e) => send("keydown", e), options);
   root.addEventListener("click", (e) => send("click", e), options);

@@ -99,10 +99,13 @@ std::map<int, WebForm*>& liveForms() {
     return forms;
 }
 
-bool dispatchEvent(int form, std::string type, std::string control, std::string part, std::string key, int modifiers) {
+// The browser's own handling is prevented here rather than by the caller, so that the
+// decision never depends on a value handed back across the call.
+void dispatchEvent(int form, std::string type, std::string control, std::string part, std::string key, int modifiers, val event) {
     const auto it = liveForms().find(form);
-    if (it == liveForms().end()) return false;
-    return it->second->handle(type, control, part, key, modifiers);
+    if (it != liveForms().end() && it->second->handle(type, control, part, key, modifiers) && !event.isNull()) {
+        event.call<void>("preventDefault");
+    }
 }
 
 int optionRow(const std::string& part) {
@@ -470,12 +473,14 @@ bool WebForm::handle(const std::string& type, const std::string& name, const std
         return false;
     }
     if (type == "keydown") {
-        if (list != nullptr && part == "field") return comboKey(*list, name, key, modifiers);
-        if (inMenu) return menuKey(menuIndex, part, key);
+        // F10 goes to the menu bar from wherever the focus is, as on the desktop.
         if (key == "F10" && !menus_.empty()) {
+            closeEverythingOpen();
             menus_.front().title.call<void>("focus");
             return true;
         }
+        if (list != nullptr && part == "field") return comboKey(*list, name, key, modifiers);
+        if (inMenu) return menuKey(menuIndex, part, key);
         return false;
     }
     if (type == "focusout" && list != nullptr && list->open) closeList(*list);

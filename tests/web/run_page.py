@@ -15,6 +15,7 @@ import subprocess
 import sys
 import tempfile
 import threading
+import time
 
 
 class Quiet(http.server.SimpleHTTPRequestHandler):
@@ -56,7 +57,9 @@ class Browser:
     def send(self, method, session=True, **params):
         self.next_id += 1
         request = {"id": self.next_id, "method": method, "params": params}
-        if session and self.session:
+        if isinstance(session, str):
+            request["sessionId"] = session
+        elif session and self.session:
             request["sessionId"] = self.session
         self.out.write(json.dumps(request).encode() + b"\0")
         self.out.flush()
@@ -78,9 +81,32 @@ CODES = {" ": "Space", "a": "KeyA"}
 
 
 class Host:
-    def __init__(self, browser, axe):
+    def __init__(self, browser, axe, program):
         self.b = browser
         self.axe = axe
+        self.program = program
+
+    def close_tab(self):
+        """Opens the program in a tab of its own and closes it as a user does; says whether
+        it closed, and whether the page asked anything first."""
+        b = self.b
+        target = b.send("Target.createTarget", session=False, url=self.program)["targetId"]
+        tab = b.send("Target.attachToTarget", session=False, targetId=target, flatten=True)["sessionId"]
+        b.send("Page.enable", session=tab)
+        deadline = time.monotonic() + 30
+        while not b.send("Runtime.evaluate", session=tab, returnByValue=True, expression=(
+                "document.documentElement.classList.contains('vaskelo-started')"))["result"].get("value"):
+            if time.monotonic() > deadline:
+                return {"closed": False, "question": False, "error": "the program did not start in its tab"}
+            time.sleep(0.05)
+        b.send("Page.close", session=tab)
+        while any(t["targetId"] == target for t in b.send("Target.getTargets", session=False)["targetInfos"]):
+            if time.monotonic() > deadline:
+                break
+            time.sleep(0.05)
+        question = any(e.get("method") == "Page.javascriptDialogOpening" and e.get("sessionId") == tab for e in b.events)
+        closed = not any(t["targetId"] == target for t in b.send("Target.getTargets", session=False)["targetInfos"])
+        return {"closed": closed, "question": question}
 
     def node(self, selector):
         root = self.b.send("DOM.getDocument", depth=0)["root"]["nodeId"]
@@ -117,6 +143,8 @@ class Host:
                     b.send("Input.dispatchKeyEvent", type="keyDown", text=letter, unmodifiedText=letter, key=letter)
                     b.send("Input.dispatchKeyEvent", type="keyUp", key=letter)
             return {}
+        if op == "closeTab":
+            return self.close_tab()
         if op == "shot":
             return {"png": b.send("Page.captureScreenshot", format="png", fromSurface=True)["data"]}
         if op == "ax":
@@ -153,6 +181,7 @@ def main():
     parser.add_argument("--root", required=True, help="the folder served as the site")
     parser.add_argument("--page", required=True, help="the test page's path under the root")
     parser.add_argument("--query", default="", help="the page's query string")
+    parser.add_argument("--program", default="site/index.html", help="the program's page under the root")
     parser.add_argument("--scale", type=float, default=1.0)
     parser.add_argument("--axe", default="", help="axe.min.js")
     parser.add_argument("--chromium", default="/usr/bin/chromium")
@@ -174,7 +203,7 @@ def main():
             browser.send("Emulation.setFocusEmulationEnabled", enabled=True)
             port = server.server_address[1]
             browser.send("Page.navigate", url=f"http://127.0.0.1:{port}/{args.page}?{args.query}")
-            host = Host(browser, axe)
+            host = Host(browser, axe, f"http://127.0.0.1:{port}/{args.program}")
             while True:
                 event = browser.event()
                 method = event.get("method")

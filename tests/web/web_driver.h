@@ -114,6 +114,9 @@ public:
 
     void open() override {
         close();
+        // A new window, as after a new start, has the browser's usual viewport.
+        if (resized_) resize(480, 360);
+        resized_ = false;
         designateMainForm(nullptr);
         openMainWindow(form, place_);
     }
@@ -208,6 +211,7 @@ public:
         r.set("height", height);
         r.set("scale", scale());
         host(r);
+        resized_ = true;
     }
     void focus(std::string_view control) override { focusable(control).call<void>("focus"); }
     suite::Scheme setScheme(const suite::Scheme* scheme) override {
@@ -486,6 +490,7 @@ private:
 
     RandomRun run_;
     std::optional<double> scale_;
+    bool resized_ = false;
     val place_ = val::undefined();
 };
 
