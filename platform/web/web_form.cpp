@@ -146,6 +146,8 @@ WebForm::~WebForm() {
 void WebForm::build(const WindowDescription& description) {
     window_ = element("div", val::undefined(), "vaskelo-window");
     document().set("title", std::string(description.caption));  // the tab is the window's frame
+    // The caption a title bar would show, for a screen reader's heading navigation only.
+    element("h1", window_, "vaskelo-caption").set("textContent", std::string(description.caption));
     setFont(window_, description.font);
     styleOf(window_, "width", px(twipsToPixels(description.clientWidth)));
     buildMenus(description);

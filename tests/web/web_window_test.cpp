@@ -45,7 +45,7 @@ const vaskelo::suite::Scenario kWebScenarios[] = {{"passesAnAccessibilityAudit",
 int main() {
     const std::string only = "," + query("only") + ",";
     const std::string scale = query("scale");
-    WebDriver::RandomRun run{20261209, 1000};
+    WebDriver::RandomRun run{20261209, 5000};
     if (!query("seed").empty()) run.seed = static_cast<std::uint32_t>(std::strtoul(query("seed").c_str(), nullptr, 10));
     if (!query("actions").empty()) run.actions = std::atoi(query("actions").c_str());
     WebDriver driver(run, scale.empty() ? std::optional<double>() : std::optional<double>(std::atof(scale.c_str())));
