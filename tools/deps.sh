@@ -45,6 +45,25 @@ ensure_packages() {
         apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
+# What the web page takes to build and test: Debian's emscripten, the fonts it carries
+# and the tools that subset them, Chromium to test it in, npm for the accessibility audit.
+WEB_PACKAGES=(emscripten python3 python3-fonttools python3-brotli fonts-liberation chromium zip)
+# The audit's rules, pinned; kept outside any build folder, so that it is fetched once
+# and the Debian 13 root, whose tests run offline, has it too.
+VASKELO_AXE_VERSION=4.10.2
+VASKELO_AXE_DIR=${VASKELO_AXE_DIR:-$HOME/.cache/vaskelo/axe-core-$VASKELO_AXE_VERSION}
+
+ensure_web_packages() {
+  ensure_packages "${WEB_PACKAGES[@]}"
+  # Debian's npm, where Node.js did not bring its own.
+  command -v npm >/dev/null || ensure_packages npm
+  if [ ! -f "$VASKELO_AXE_DIR/node_modules/axe-core/axe.min.js" ]; then
+    mkdir -p "$VASKELO_AXE_DIR"
+    logged "axe-core $VASKELO_AXE_VERSION kuruluyor (installing)..." \
+      npm install --prefix "$VASKELO_AXE_DIR" --no-audit --no-fund --no-save "axe-core@$VASKELO_AXE_VERSION"
+  fi
+}
+
 # What building the program takes, and what running it needs on screen.
 BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-liberation
                 qt6-translations-l10n  # Qt's own texts (edit menu, message box buttons) in Turkish
@@ -69,6 +88,7 @@ WINDOWS_PACKAGES=(cmake ninja-build g++-mingw-w64-i686 g++-mingw-w64-x86-64 goog
 # "all" for the Windows tests too.
 ensure_test_packages() {
     ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${PACKAGE_PACKAGES[@]}"
+    ensure_web_packages
     if [ "${1:-all}" = all ]; then ensure_windows_packages; fi
 }
 

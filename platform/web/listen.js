@@ -12,7 +12,8 @@ Module["vaskeloListen"] = function (root, form) {
     Module["vaskeloEvent"](form, type, control ? control.dataset.control : "", part ? part.dataset.part : "",
                            (event && event.key) || "", modifiers, event);
   };
-  root.addEventListener("keydown", (e) => send("keydown", e), options);
+  // Keys anywhere in the page: the window is all of it (F10 reaches the menus from anywhere).
+  document.addEventListener("keydown", (e) => send("keydown", e), options);
   root.addEventListener("click", (e) => send("click", e), options);
   root.addEventListener("focusout", (e) => send("focusout", e), options);
   document.addEventListener("mousedown", (e) => {

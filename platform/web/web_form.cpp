@@ -248,6 +248,7 @@ void WebForm::build(const WindowDescription& description) {
 
 void WebForm::buildMenus(const WindowDescription& description) {
     val bar = element("div", window_, "vaskelo-menubar");
+    menuBar_ = bar;
     attribute(bar, "role", "menubar");
     attribute(bar, "aria-label", "Menüler");
     styleOf(bar, "height", px(kMenuBarHeight));
@@ -454,12 +455,17 @@ bool WebForm::handle(const std::string& type, const std::string& name, const std
         if (inMenu && part == "title") {
             const bool wasOpen = menus_[menuIndex].open;
             closeEverythingOpen();
-            if (!wasOpen) openMenu(menuIndex, false);
+            if (!wasOpen) {
+                enterMenuBar();
+                openMenu(menuIndex, false);
+            }
             return true;
         }
         if (inMenu && part == "item") return true;
         closeEverythingOpen();
-        return false;
+        // A click on a label or the window's ground leaves the focus where it is, as on the desktop.
+        const ControlDescription* clicked = findControl(description_, name);
+        return clicked == nullptr || clicked->kind == ControlKind::Label;
     }
     if (type == "click") {
         if (list != nullptr && optionRow(part) >= 0 && list->open) {
@@ -468,6 +474,7 @@ bool WebForm::handle(const std::string& type, const std::string& name, const std
         }
         if (inMenu && part == "item") {
             closeMenus();
+            leaveMenuBar();
             run(name, menu->itemIndex);
             return true;
         }
@@ -478,6 +485,7 @@ bool WebForm::handle(const std::string& type, const std::string& name, const std
         // F10 goes to the menu bar from wherever the focus is, as on the desktop.
         if (key == "F10" && !menus_.empty()) {
             closeEverythingOpen();
+            enterMenuBar();
             menus_.front().title.call<void>("focus");
             return true;
         }
@@ -591,8 +599,13 @@ bool WebForm::menuKey(std::size_t index, const std::string& part, const std::str
         return true;
     }
     if (key == "Escape") {
-        closeMenus();
-        menus_[index].title.call<void>("focus");
+        // The first Escape closes the menu, the next leaves the menu bar.
+        if (menus_[index].open) {
+            closeMenus();
+            menus_[index].title.call<void>("focus");
+        } else {
+            leaveMenuBar();
+        }
         return true;
     }
     if (part == "title" && (key == "ArrowDown" || key == "Enter" || key == " ")) {
@@ -601,10 +614,15 @@ bool WebForm::menuKey(std::size_t index, const std::string& part, const std::str
     }
     if (part == "item" && (key == "Enter" || key == " ")) {
         closeMenus();
+        leaveMenuBar();
         run(description_.menus[index].itemName, description_.menus[index].itemIndex);
         return true;
     }
-    if (key == "Tab") closeMenus();
+    if (key == "Tab") {
+        closeMenus();
+        leaveMenuBar();
+        return true;
+    }
     return key == "ArrowDown" || key == "ArrowUp";
 }
 
@@ -616,12 +634,29 @@ void WebForm::openMenu(std::size_t index, bool focusItem) {
     (focusItem ? menu.item : menu.title).call<void>("focus");
 }
 
+void WebForm::enterMenuBar() {
+    val active = document()["activeElement"];
+    if (!active.isNull() && !menuBar_.call<bool>("contains", active)) focusBeforeMenus_ = active;
+}
+
 void WebForm::closeMenus() {
     for (Menu& menu : menus_) {
         if (!menu.open) continue;
         menu.open = false;
         menu.popup.set("hidden", true);
         attribute(menu.title, "aria-expanded", "false");
+    }
+}
+
+void WebForm::leaveMenuBar() {
+    // Leaving the menus gives the focus back to the control that had it, as on the desktop.
+    val active = document()["activeElement"];
+    if (active.isNull() || !menuBar_.call<bool>("contains", active)) return;
+    if (!focusBeforeMenus_.isUndefined() && focusBeforeMenus_["isConnected"].as<bool>() &&
+        window_.call<bool>("contains", focusBeforeMenus_)) {
+        focusBeforeMenus_.call<void>("focus");
+    } else {
+        focusFirst();
     }
 }
 

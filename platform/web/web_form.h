@@ -103,6 +103,9 @@ private:
     bool menuKey(std::size_t menu, const std::string& part, const std::string& key);
     void openMenu(std::size_t menu, bool focusItem);
     void closeMenus();
+    // Notes where the focus is before it moves into the menu bar.
+    void enterMenuBar();
+    void leaveMenuBar();
     void closeEverythingOpen();
     void nameSwatch(Swatch swatch);
 
@@ -115,6 +118,8 @@ private:
     val window_ = val::undefined();
     val client_ = val::undefined();
     val dialog_ = val::undefined();
+    val menuBar_ = val::undefined();
+    val focusBeforeMenus_ = val::undefined();  // where the focus goes back to when the menus close
     val listening_ = val::undefined();
     std::map<std::string, val, std::less<>> controls_;
     std::map<std::string, Combo, std::less<>> combos_;

@@ -189,7 +189,7 @@ def main():
 
     server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(Quiet, directory=args.root))
     threading.Thread(target=server.serve_forever, daemon=True).start()
-    axe = open(args.axe, encoding="utf-8").read() if args.axe and os.path.exists(args.axe) else ""
+    axe = open(args.axe, encoding="utf-8").read() if args.axe and os.path.exists(args.axe) else ""  # else the audit fails
     with tempfile.TemporaryDirectory(prefix="vaskelo-chromium-") as profile:
         browser = Browser(args.chromium, profile)
         failures = 99
