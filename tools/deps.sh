@@ -55,13 +55,16 @@ VASKELO_AXE_DIR=${VASKELO_AXE_DIR:-$HOME/.cache/vaskelo/axe-core-$VASKELO_AXE_VE
 
 ensure_web_packages() {
   ensure_packages "${WEB_PACKAGES[@]}"
+  ensure_axe_core
+}
+
+ensure_axe_core() {
+  [ -f "$VASKELO_AXE_DIR/node_modules/axe-core/axe.min.js" ] && return 0
   # Debian's npm, where Node.js did not bring its own.
   command -v npm >/dev/null || ensure_packages npm
-  if [ ! -f "$VASKELO_AXE_DIR/node_modules/axe-core/axe.min.js" ]; then
-    mkdir -p "$VASKELO_AXE_DIR"
-    logged "axe-core $VASKELO_AXE_VERSION kuruluyor (installing)..." \
-      npm install --prefix "$VASKELO_AXE_DIR" --no-audit --no-fund --no-save "axe-core@$VASKELO_AXE_VERSION"
-  fi
+  mkdir -p "$VASKELO_AXE_DIR"
+  logged "axe-core $VASKELO_AXE_VERSION kuruluyor (installing)..." \
+    npm install --prefix "$VASKELO_AXE_DIR" --no-audit --no-fund --no-save "axe-core@$VASKELO_AXE_VERSION"
 }
 
 # What building the program takes, and what running it needs on screen.
