@@ -345,7 +345,12 @@ void WebForm::wire(std::span<const EventBinding> bindings) {
     }
 }
 
-ColourValue WebForm::shown(ColourValue colour) const { return shownColour(window_, colour); }
+ColourValue WebForm::shown(ColourValue colour) const {
+    if (!isSystemColour(colour)) return colour;
+    const auto known = schemeColours_.find(colour);
+    if (known != schemeColours_.end()) return known->second;
+    return schemeColours_[colour] = shownColour(window_, colour);
+}
 
 std::optional<ColourValue> WebForm::swatchColour(std::string_view name) const {
     const auto fill = swatchFills_.find(name);
@@ -378,11 +383,12 @@ WebForm::Combo* WebForm::combo(std::string_view name) {
 }
 
 void WebForm::applyColours() {
+    schemeColours_.clear();  // the scheme may have changed
     for (const ControlDescription& c : description_.controls) {
         Combo* list = combo(c.name);
         if (list == nullptr || isSystemColour(c.background)) continue;
-        const ColourValue text = readableTextColour(c.foreground, c.background, shownColour(window_, c.foreground));
-        styleOf(list->field, "color", cssColour(text == shownColour(window_, c.foreground) ? c.foreground : text));
+        const ColourValue text = readableTextColour(c.foreground, c.background, shown(c.foreground));
+        styleOf(list->field, "color", cssColour(text == shown(c.foreground) ? c.foreground : text));
     }
     paintPicture();
 }
@@ -394,13 +400,13 @@ void WebForm::paintPicture() {
         if (canvas.isUndefined() || !canvas["isConnected"].as<bool>()) continue;
         const double scale = val::global("devicePixelRatio").as<double>();
         const PlacedBox outer{twipsToPixels(c.rect.left), twipsToPixels(c.rect.top), twipsToPixels(c.rect.width),
-                              twipsToPixels(c.rect.height), shownColour(window_, c.background)};
+                              twipsToPixels(c.rect.height), shown(c.background)};
         std::vector<PlacedBox> inner;
         for (const ControlDescription& s : description_.controls) {
             const auto fill = swatchFills_.find(s.name);
             if (s.container != c.name || fill == swatchFills_.end() || !control(s.name)["isConnected"].as<bool>()) continue;
             inner.push_back({outer.left + 1 + twipsToPixels(s.rect.left), outer.top + 1 + twipsToPixels(s.rect.top),
-                             twipsToPixels(s.rect.width), twipsToPixels(s.rect.height), shownColour(window_, fill->second)});
+                             twipsToPixels(s.rect.width), twipsToPixels(s.rect.height), shown(fill->second)});
         }
         drawScaledBox(outer, c.showsPicture, inner, scale, pixels_);
         // The canvas covers exactly the device pixels the box's image holds, from the

@@ -124,6 +124,8 @@ private:
     std::map<std::string, val, std::less<>> controls_;
     std::map<std::string, Combo, std::less<>> combos_;
     std::map<std::string, ColourValue, std::less<>> swatchFills_;
+    // System colours as the browser's scheme has them, read back once per scheme.
+    mutable std::map<ColourValue, ColourValue> schemeColours_;
     std::vector<Menu> menus_;
     std::map<std::string, std::string, std::less<>> menuItemNames_;  // item name to its menu's
     std::map<std::string, const EventBinding*, std::less<>> clicks_;

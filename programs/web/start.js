@@ -32,8 +32,10 @@
       }
     }],
   };
-  const script = document.createElement("script");
-  script.src = "vaskelo.js";
-  script.onerror = () => failed("programın dosyaları yüklenemedi. Bağlantınızı denetleyip sayfayı yeniden yükleyin.");
-  document.head.append(script);
+  // A file the page names that did not arrive (a load error does not bubble, so it is caught on its way down).
+  window.addEventListener("error", (event) => {
+    if (event.target instanceof HTMLScriptElement) {
+      failed("programın dosyaları yüklenemedi. Bağlantınızı denetleyip sayfayı yeniden yükleyin.");
+    }
+  }, true);
 })();
