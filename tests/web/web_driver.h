@@ -51,6 +51,10 @@ EM_ASYNC_JS(unsigned char*, vaskelo_decode_png, (const char* base64, int* size),
 });
 
 EM_ASYNC_JS(void, vaskelo_fonts_ready, (), { await document.fonts.ready; });
+// Until the browser has rendered twice: media query changes are told in a frame's update.
+EM_ASYNC_JS(void, vaskelo_next_frames, (), {
+    await new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve)));
+});
 
 inline val host(val request) {
     const std::string text = val::global("JSON").call<std::string>("stringify", request);
@@ -221,6 +225,7 @@ public:
         r.set("scheme", std::string(scheme != nullptr && dark(scheme->window) ? "dark" : "light"));
         r.set("forced", scheme != nullptr && scheme->window == 0 && scheme->buttonFace == 0);
         host(r);
+        vaskelo_next_frames();  // the page hears of the change
         if (form == nullptr) return scheme != nullptr ? *scheme : suite::Scheme{};
         return {form->shown(kWindowBackground), form->shown(kWindowText), form->shown(kButtonFace), form->shown(kButtonText), 0, 0};
     }
