@@ -24,7 +24,7 @@ import run_page  # noqa: E402  the test runner's browser over DevTools pipes
 # Everything the page asks for before its first frame; the manifest's icons and the
 # service worker come after it.
 FIRST_FRAME = ["index.html", "vaskelo.css", "start.js", "vaskelo.js", "vaskelo.wasm",
-               "fonts/LiberationSans-Regular.woff2", "fonts/LiberationSans-Bold.woff2", "icons/vaskelo-32.png"]
+               "fonts/VaskeloSans-Regular.woff2", "fonts/VaskeloSans-Bold.woff2", "icons/vaskelo-32.png"]
 
 # Resolves when the window has been painted once: the frame after the one in which it showed.
 FIRST_FRAME_SCRIPT = """new Promise((resolve) => {

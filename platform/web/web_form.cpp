@@ -70,9 +70,10 @@ std::string cssColour(ColourValue colour) {
     return text;
 }
 
-// The window's fonts are Windows fonts; the page carries their free stand-in.
+// The window's fonts are Windows fonts; the page carries their free stand-in, Liberation
+// Sans cut to the window's letters under a name of its own.
 std::string cssFamily(const FontDescription& font) {
-    return "\"Liberation Sans\", \"" + std::string(font.family) + "\", sans-serif";
+    return "\"Vaskelo Sans\", \"" + std::string(font.family) + "\", sans-serif";
 }
 
 void setFont(val& e, const FontDescription& font) {

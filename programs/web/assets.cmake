@@ -39,14 +39,16 @@ endif()
 set(letters U+0020-007E,U+00A0-00FF,U+011E,U+011F,U+0130,U+0131,U+015E,U+015F,U+2026)
 set(asset_outputs)
 foreach(weight Regular Bold)
-  set(woff2 ${VASKELO_WEB_SITE}/fonts/LiberationSans-${weight}.woff2)
+  set(subset ${CMAKE_CURRENT_BINARY_DIR}/LiberationSans-${weight}-subset.woff2)
+  set(woff2 ${VASKELO_WEB_SITE}/fonts/VaskeloSans-${weight}.woff2)
   add_custom_command(OUTPUT ${woff2}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${VASKELO_WEB_SITE}/fonts
     COMMAND ${VASKELO_PYTHON3} -m fontTools.subset ${VASKELO_WEB_FONT_DIR}/LiberationSans-${weight}.ttf
             --unicodes=${letters} --layout-features=* --no-hinting --drop-tables+=FFTM
-            --flavor=woff2 --output-file=${woff2}
-    DEPENDS ${VASKELO_WEB_FONT_DIR}/LiberationSans-${weight}.ttf
-    COMMENT "Subsetting Liberation Sans ${weight} to fonts/LiberationSans-${weight}.woff2"
+            --flavor=woff2 --output-file=${subset}
+    COMMAND ${VASKELO_PYTHON3} ${CMAKE_CURRENT_SOURCE_DIR}/rename_font.py ${subset} ${woff2} ${weight}
+    DEPENDS ${VASKELO_WEB_FONT_DIR}/LiberationSans-${weight}.ttf ${CMAKE_CURRENT_SOURCE_DIR}/rename_font.py
+    COMMENT "Subsetting Liberation Sans ${weight} to fonts/VaskeloSans-${weight}.woff2"
     VERBATIM)
   list(APPEND asset_outputs ${woff2})
 endforeach()
