@@ -45,16 +45,17 @@ ensure_packages() {
         apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
-# What the web page takes to build and test: Debian's emscripten, the fonts it carries
-# and the tools that subset them, Chromium to test it in, npm for the accessibility audit.
-WEB_PACKAGES=(emscripten python3 python3-fonttools python3-brotli fonts-liberation chromium zip)
+# What the web page takes to build: Debian's emscripten, the fonts it carries and the
+# tools that subset them. Its tests add Chromium, and npm for the accessibility audit.
+WEB_PACKAGES=(emscripten python3 python3-fonttools python3-brotli fonts-liberation)
+WEB_TEST_PACKAGES=(chromium)
 # The audit's rules, pinned; kept outside any build folder, so that it is fetched once
 # and the Debian 13 root, whose tests run offline, has it too.
 VASKELO_AXE_VERSION=4.10.2
 VASKELO_AXE_DIR=${VASKELO_AXE_DIR:-$HOME/.cache/vaskelo/axe-core-$VASKELO_AXE_VERSION}
 
-ensure_web_packages() {
-  ensure_packages "${WEB_PACKAGES[@]}"
+ensure_web_test_packages() {
+  ensure_packages "${WEB_PACKAGES[@]}" "${WEB_TEST_PACKAGES[@]}"
   ensure_axe_core
 }
 
@@ -91,7 +92,7 @@ WINDOWS_PACKAGES=(cmake ninja-build g++-mingw-w64-i686 g++-mingw-w64-x86-64 goog
 # "all" for the Windows tests too.
 ensure_test_packages() {
     ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${PACKAGE_PACKAGES[@]}"
-    ensure_web_packages
+    ensure_web_test_packages
     if [ "${1:-all}" = all ]; then ensure_windows_packages; fi
 }
 
