@@ -159,7 +159,7 @@ void WebForm::build(const WindowDescription& description) {
     styleOf(client_, "background-color", cssColour(description.background));
     styleOf(client_, "color", cssColour(kButtonText));
 
-    const std::string prefix = "vaskelo-" + std::to_string(id_) + "-";
+    const std::string prefix = idOf("");
     for (const ControlDescription& c : description.controls) {
         int left = twipsToPixels(c.rect.left);
         int top = twipsToPixels(c.rect.top);
@@ -253,7 +253,7 @@ void WebForm::buildMenus(const WindowDescription& description) {
     attribute(bar, "role", "menubar");
     attribute(bar, "aria-label", "Menüler");
     styleOf(bar, "height", px(kMenuBarHeight));
-    const std::string prefix = "vaskelo-" + std::to_string(id_) + "-menu-";
+    const std::string prefix = idOf("menu-");
     for (const MenuDescription& m : description.menus) {
         val holder = element("div", bar, "vaskelo-menu");
         Menu menu;
@@ -282,7 +282,7 @@ void WebForm::buildMenus(const WindowDescription& description) {
 }
 
 val WebForm::buildCombo(const ControlDescription& c) {
-    const std::string id = "vaskelo-" + std::to_string(id_) + "-" + std::string(c.name);
+    const std::string id = idOf(c.name);
     Combo list;
     list.box = element("div", client_, "vaskelo-combo");
     list.field = element("input", list.box, "vaskelo-field");
@@ -328,6 +328,8 @@ val WebForm::buildCombo(const ControlDescription& c) {
     showText(made, c.text);
     return box;
 }
+
+std::string WebForm::idOf(std::string_view name) const { return "vaskelo-" + std::to_string(id_) + "-" + std::string(name); }
 
 void WebForm::check(const WindowDescription& description, std::span<const EventBinding> bindings) const {
     const auto kindOf = [this](std::string_view name) -> std::optional<ControlKind> {

@@ -110,6 +110,8 @@ private:
     void nameSwatch(Swatch swatch);
 
     Combo* combo(std::string_view name);
+    // An element id of this window's own, so that two windows in one page never share one.
+    std::string idOf(std::string_view name) const;
     template <typename Check>
     Status admit(std::string_view name, Operation operation, Check kind, val& element) const;
 
