@@ -33,7 +33,7 @@ class Browser:
         self.process = subprocess.Popen(
             [chromium, "--headless", "--no-sandbox", "--disable-gpu", "--no-first-run", "--disable-background-networking",
              "--disable-component-update", "--disable-sync", "--disable-extensions", "--hide-scrollbars",
-             "--font-render-hinting=none", "--remote-debugging-pipe", f"--user-data-dir={profile}", "about:blank"],
+             "--font-render-hinting=none", "--disable-features=WebUIOmniboxPopup,WebUIOmniboxAimPopup", "--remote-debugging-pipe", f"--user-data-dir={profile}", "about:blank"],
             pass_fds=(3, 4), preexec_fn=lambda: (os.dup2(read_there, 3), os.dup2(write_there, 4)),
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(read_there)
@@ -70,6 +70,19 @@ class Browser:
                     raise RuntimeError(f"{method}: {reply['error']}")
                 return reply["result"]
             self.events.append(reply)
+
+    def close(self):
+        """Ends the browser as its own Browser.close does, so that no process of it still
+        writes to the profile folder when that goes."""
+        try:
+            self.send("Browser.close", session=False)
+        except (EOFError, OSError):
+            pass
+        try:
+            self.process.wait(timeout=30)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+            self.process.wait()
 
     def event(self):
         return self.events.pop(0) if self.events else self.message()
@@ -190,7 +203,7 @@ def main():
     server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(Quiet, directory=args.root))
     threading.Thread(target=server.serve_forever, daemon=True).start()
     axe = open(args.axe, encoding="utf-8").read() if args.axe and os.path.exists(args.axe) else ""  # else the audit fails
-    with tempfile.TemporaryDirectory(prefix="vaskelo-chromium-") as profile:
+    with tempfile.TemporaryDirectory(prefix="vaskelo-chromium-", ignore_cleanup_errors=True) as profile:
         browser = Browser(args.chromium, profile)
         failures = 99
         try:
@@ -225,8 +238,7 @@ def main():
                         reply = {"error": str(error)}
                     browser.send("Runtime.evaluate", expression=f"vaskeloHostReply({json.dumps(json.dumps(reply))})")
         finally:
-            browser.process.kill()
-            browser.process.wait()
+            browser.close()
             server.shutdown()
     print(f"{failures} failure(s)" if failures != 99 else "the page never said it was done")
     sys.exit(min(failures, 99))
