@@ -3,8 +3,8 @@
 #include <emscripten/bind.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <memory>
 #include <stdexcept>
 #include <utility>
@@ -34,24 +34,39 @@ void styleOf(val& e, const char* property, const std::string& value) {
     e["style"].call<void>("setProperty", std::string(property), value);
 }
 
-std::string px(double pixels) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.6gpx", pixels);
-    return text;
+// A CSS number to a millionth, which is finer than layout resolves, written without
+// printf: its formatting code would be a third of the page's program.
+std::string cssNumber(double value, const char* unit) {
+    const auto millionths = static_cast<long long>(std::fabs(value) * 1e6 + 0.5);
+    std::string text = value < 0 && millionths != 0 ? "-" : "";
+    text += std::to_string(millionths / 1000000);
+    if (const long long fraction = millionths % 1000000; fraction != 0) {
+        std::string digits = std::to_string(fraction);
+        digits.insert(0, 6 - digits.size(), '0');
+        while (digits.back() == '0') digits.pop_back();
+        text += "." + digits;
+    }
+    return text + unit;
 }
 
-void place(val& e, int left, int top, int width, int height) {
-    styleOf(e, "left", px(left));
-    styleOf(e, "top", px(top));
-    if (width >= 0) styleOf(e, "width", px(width));
-    if (height >= 0) styleOf(e, "height", px(height));
+std::string px(double pixels) { return cssNumber(pixels, "px"); }
+
+// A new element's inline style, gathered and set in one call: each call into the page
+// costs more than the text it carries, and the window is built from many.
+void addStyle(std::string& css, const char* property, const std::string& value) {
+    css.append(property).append(":").append(value).append(";");
 }
 
-std::string points(double size) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.6gpt", size);
-    return text;
+void setStyle(val& e, const std::string& css) { e["style"].set("cssText", css); }
+
+void place(std::string& css, int left, int top, int width, int height) {
+    addStyle(css, "left", px(left));
+    addStyle(css, "top", px(top));
+    if (width >= 0) addStyle(css, "width", px(width));
+    if (height >= 0) addStyle(css, "height", px(height));
 }
+
+std::string points(double size) { return cssNumber(size, "pt"); }
 
 // The CSS system colour that matches a system colour number, so the page follows
 // the browser's light, dark and forced colours by itself.
@@ -65,8 +80,12 @@ std::string cssColour(ColourValue colour) {
             default: return "ButtonFace";  // the button face, and the closest match for any other
         }
     }
-    char text[8];
-    std::snprintf(text, sizeof text, "#%02x%02x%02x", redOf(colour), greenOf(colour), blueOf(colour));
+    constexpr std::string_view kHex = "0123456789abcdef";
+    std::string text = "#";
+    for (const unsigned part : {redOf(colour), greenOf(colour), blueOf(colour)}) {
+        text += kHex[part >> 4];
+        text += kHex[part & 15];
+    }
     return text;
 }
 
@@ -76,23 +95,35 @@ std::string cssFamily(const FontDescription& font) {
     return "\"Vaskelo Sans\", \"" + std::string(font.family) + "\", sans-serif";
 }
 
-void setFont(val& e, const FontDescription& font) {
-    styleOf(e, "font-family", cssFamily(font));
-    styleOf(e, "font-size", points(font.points));
-    styleOf(e, "font-weight", font.bold ? "700" : "400");
+void setFont(std::string& css, const FontDescription& font) {
+    addStyle(css, "font-family", cssFamily(font));
+    addStyle(css, "font-size", points(font.points));
+    addStyle(css, "font-weight", font.bold ? "700" : "400");
 }
 
 // A colour as the page shows it now, as a plain colour: a system colour is read
-// back from a probe that the browser's forced colours leave alone.
-ColourValue shownColour(val window, ColourValue colour) {
+// back from a probe that the browser's forced colours leave alone. The probe stands
+// beside the window, so that reading it restyles the probe alone.
+ColourValue shownColour(val place, ColourValue colour) {
     if (!isSystemColour(colour)) return colour;
-    val probe = element("span", window, "vaskelo-probe");
+    val probe = element("span", place, "vaskelo-probe");
     styleOf(probe, "color", cssColour(colour));
     const std::string computed = val::global("getComputedStyle")(probe)["color"].as<std::string>();
     probe.call<void>("remove");
-    unsigned r = 0, g = 0, b = 0;
-    if (std::sscanf(computed.c_str(), "rgb(%u, %u, %u", &r, &g, &b) != 3) std::sscanf(computed.c_str(), "rgba(%u, %u, %u", &r, &g, &b);
-    return (r & 0xFFu) | ((g & 0xFFu) << 8) | ((b & 0xFFu) << 16);
+    // "rgb(r, g, b)" or "rgba(r, g, b, a)": the first three whole numbers.
+    unsigned channels[3] = {0, 0, 0};
+    std::size_t found = 0;
+    unsigned number = 0;
+    bool inNumber = false, inFraction = false;
+    for (const char ch : computed) {
+        const bool digit = ch >= '0' && ch <= '9';
+        if (digit && !inFraction) number = number * 10 + static_cast<unsigned>(ch - '0');
+        if (!digit && inNumber && !inFraction && found < 3) channels[found++] = number;
+        inFraction = (inFraction && digit) || ch == '.';
+        inNumber = digit;
+        if (!digit) number = 0;
+    }
+    return (channels[0] & 0xFFu) | ((channels[1] & 0xFFu) << 8) | ((channels[2] & 0xFFu) << 16);
 }
 
 std::map<int, WebForm*>& liveForms() {
@@ -136,6 +167,8 @@ WebForm::WebForm(const WindowDescription& description, std::span<const EventBind
     liveForms()[id_] = this;
     listening_ = val::module_property("vaskeloListen")(window_, id_);
     applyColours();
+    // In the page last, whole: the browser lays the window out once, for its first frame.
+    parent_.call<void>("append", window_);
 }
 
 WebForm::~WebForm() {
@@ -149,15 +182,19 @@ void WebForm::build(const WindowDescription& description) {
     document().set("title", std::string(description.caption));  // the tab is the window's frame
     // The caption a title bar would show, for a screen reader's heading navigation only.
     element("h1", window_, "vaskelo-caption").set("textContent", std::string(description.caption));
-    setFont(window_, description.font);
-    styleOf(window_, "width", px(twipsToPixels(description.clientWidth)));
+    std::string css;
+    setFont(css, description.font);
+    addStyle(css, "width", px(twipsToPixels(description.clientWidth)));
+    setStyle(window_, css);
     buildMenus(description);
 
     client_ = element("div", window_, "vaskelo-client");
-    styleOf(client_, "width", px(twipsToPixels(description.clientWidth)));
-    styleOf(client_, "height", px(twipsToPixels(description.clientHeight)));
-    styleOf(client_, "background-color", cssColour(description.background));
-    styleOf(client_, "color", cssColour(kButtonText));
+    css.clear();
+    addStyle(css, "width", px(twipsToPixels(description.clientWidth)));
+    addStyle(css, "height", px(twipsToPixels(description.clientHeight)));
+    addStyle(css, "background-color", cssColour(description.background));
+    addStyle(css, "color", cssColour(kButtonText));
+    setStyle(client_, css);
 
     const std::string prefix = idOf("");
     for (const ControlDescription& c : description.controls) {
@@ -174,6 +211,7 @@ void WebForm::build(const WindowDescription& description) {
         const int width = twipsToPixels(c.rect.width);
         const int height = twipsToPixels(c.rect.height);
         val e = val::undefined();
+        css.clear();
         switch (c.kind) {
             case ControlKind::PictureBox:
                 if (c.container.empty()) {
@@ -186,17 +224,17 @@ void WebForm::build(const WindowDescription& description) {
                 attribute(e, "role", "img");
                 attribute(e, "tabindex", "0");
                 attribute(e, "aria-label", c.accessibleName);
-                place(e, left, top, width, height);
+                place(css, left, top, width, height);
                 break;
             case ControlKind::ComboBox:
                 e = buildCombo(c);
-                place(e, left, top, width, height);
+                place(css, left, top, width, height);
                 break;
             case ControlKind::Label:
                 e = element("label", client_, "vaskelo-label");
                 e.set("textContent", std::string(c.text));
-                place(e, left, top, refitsToCaption(c) ? -1 : width, refitsToCaption(c) ? -1 : height);
-                if (!refitsToCaption(c)) styleOf(e, "overflow", "hidden");
+                place(css, left, top, refitsToCaption(c) ? -1 : width, refitsToCaption(c) ? -1 : height);
+                if (!refitsToCaption(c)) addStyle(css, "overflow", "hidden");
                 if (!c.accessibleDescription.empty()) {
                     // A label that speaks its changing caption says each new one.
                     attribute(e, "aria-live", "polite");
@@ -208,16 +246,17 @@ void WebForm::build(const WindowDescription& description) {
                 attribute(e, "type", "button");
                 e.set("textContent", std::string(c.text));
                 if (!c.accessibleName.empty() && c.accessibleName != c.text) attribute(e, "aria-label", c.accessibleName);
-                place(e, left, top, width, height);
+                place(css, left, top, width, height);
                 break;
         }
         attribute(e, "data-control", c.name);
         e.set("id", prefix + std::string(c.name));
-        if (c.font) setFont(e, *c.font);
+        if (c.font) setFont(css, *c.font);
         if (c.kind != ControlKind::ComboBox && c.kind != ControlKind::PictureBox) {
-            styleOf(e, "background-color", cssColour(c.background));
-            styleOf(e, "color", cssColour(c.foreground));
+            addStyle(css, "background-color", cssColour(c.background));
+            addStyle(css, "color", cssColour(c.foreground));
         }
+        setStyle(e, css);
         controls_.emplace(std::string(c.name), e);
     }
     // A label whose caption names a list is that list's label, for assistive technology.
@@ -243,8 +282,6 @@ void WebForm::build(const WindowDescription& description) {
     attribute(answer, "method", "dialog");
     val ok = element("button", answer, "vaskelo-button");
     ok.set("textContent", std::string("Tamam"));
-
-    parent_.call<void>("append", window_);
 }
 
 void WebForm::buildMenus(const WindowDescription& description) {
@@ -296,10 +333,12 @@ val WebForm::buildCombo(const ControlDescription& c) {
     attribute(list.field, "spellcheck", "false");
     attribute(list.field, "maxlength", "32767");  // what a desktop list's field holds
     attribute(list.field, "data-part", "field");
-    styleOf(list.field, "background-color", cssColour(c.background));
-    styleOf(list.field, "color", cssColour(c.foreground));
+    std::string css;
+    addStyle(css, "background-color", cssColour(c.background));
+    addStyle(css, "color", cssColour(c.foreground));
     // A fixed colour stays as it is in forced colours too, with its text made readable on it.
-    if (!isSystemColour(c.background)) styleOf(list.field, "forced-color-adjust", "none");
+    if (!isSystemColour(c.background)) addStyle(css, "forced-color-adjust", "none");
+    setStyle(list.field, css);
     list.button = element("button", list.box, "vaskelo-combo-button");
     attribute(list.button, "type", "button");
     attribute(list.button, "tabindex", "-1");
@@ -352,7 +391,7 @@ ColourValue WebForm::shown(ColourValue colour) const {
     if (!isSystemColour(colour)) return colour;
     const auto known = schemeColours_.find(colour);
     if (known != schemeColours_.end()) return known->second;
-    return schemeColours_[colour] = shownColour(window_, colour);
+    return schemeColours_[colour] = shownColour(parent_, colour);
 }
 
 std::optional<ColourValue> WebForm::swatchColour(std::string_view name) const {
@@ -365,7 +404,10 @@ std::optional<ColourValue> WebForm::swatchColour(std::string_view name) const {
 void WebForm::focusFirst() {
     if (description_.controls.empty()) return;
     val first = control(description_.controls.front().name);
-    if (!first.isUndefined()) first.call<void>("focus");
+    // The window stands at the top of the page: nothing to scroll to, and no layout asked for early.
+    val noScroll = val::object();
+    noScroll.set("preventScroll", true);
+    if (!first.isUndefined()) first.call<void>("focus", noScroll);
 }
 
 val WebForm::control(std::string_view name) const {
@@ -400,14 +442,14 @@ void WebForm::paintPicture() {
     for (const ControlDescription& c : description_.controls) {
         if (c.kind != ControlKind::PictureBox || !c.container.empty()) continue;
         val canvas = control(c.name);
-        if (canvas.isUndefined() || !canvas["isConnected"].as<bool>()) continue;
+        if (canvas.isUndefined() || canvas["parentNode"].isNull()) continue;  // taken out of the window
         const double scale = val::global("devicePixelRatio").as<double>();
         const PlacedBox outer{twipsToPixels(c.rect.left), twipsToPixels(c.rect.top), twipsToPixels(c.rect.width),
                               twipsToPixels(c.rect.height), shown(c.background)};
         std::vector<PlacedBox> inner;
         for (const ControlDescription& s : description_.controls) {
             const auto fill = swatchFills_.find(s.name);
-            if (s.container != c.name || fill == swatchFills_.end() || !control(s.name)["isConnected"].as<bool>()) continue;
+            if (s.container != c.name || fill == swatchFills_.end() || control(s.name)["parentNode"].isNull()) continue;
             inner.push_back({outer.left + 1 + twipsToPixels(s.rect.left), outer.top + 1 + twipsToPixels(s.rect.top),
                              twipsToPixels(s.rect.width), twipsToPixels(s.rect.height), shown(fill->second)});
         }
