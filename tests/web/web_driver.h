@@ -10,9 +10,12 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/main_form.h"
 #include "platform/web/web_form.h"
@@ -65,11 +68,22 @@ inline val host(val request) {
     return parsed;
 }
 
-inline val request(const char* op) {
+// A request to the host: its operation and fields.
+inline val request(const char* op, std::initializer_list<std::pair<const char*, val>> fields = {}) {
     val r = val::object();
     r.set("op", std::string(op));
+    for (const auto& [name, value] : fields) r.set(name, value);
     return r;
 }
+
+inline val one(val e, const char* selector) { return e.call<val>("querySelector", std::string(selector)); }
+inline std::vector<val> all(val e, const char* selector) {
+    val found = e.call<val>("querySelectorAll", std::string(selector));
+    std::vector<val> each;
+    for (int i = 0; i < found["length"].as<int>(); ++i) each.push_back(found[i]);
+    return each;
+}
+inline std::string attributeOf(val e, const char* name) { return e.call<std::string>("getAttribute", std::string(name)); }
 
 class WebDriver final : public suite::WindowDriver {
     using Kind = model::Kind;
@@ -86,9 +100,8 @@ public:
     val element(std::string_view name) const { return form->control(name); }
     // What a list's keys and text go to.
     val focusable(std::string_view name) const {
-        val e = element(name);
-        val field = e.call<val>("querySelector", std::string("input"));
-        return field.isNull() ? e : field;
+        val field = one(element(name), "input");
+        return field.isNull() ? element(name) : field;
     }
     struct Box {
         double left, top, right, bottom;
@@ -99,15 +112,11 @@ public:
     }
     static void click(val e, double dx = -1, double dy = -1) {
         const Box b = box(e);
-        val r = request("mouse");
-        r.set("x", dx < 0 ? (b.left + b.right) / 2 : b.left + dx);
-        r.set("y", dy < 0 ? (b.top + b.bottom) / 2 : b.top + dy);
-        host(r);
+        host(request("mouse", {{"x", val(dx < 0 ? (b.left + b.right) / 2 : b.left + dx)},
+                               {"y", val(dy < 0 ? (b.top + b.bottom) / 2 : b.top + dy)}}));
     }
     static void key(const char* name, int modifiers = 0) {
-        val r = request("key");
-        r.set("key", std::string(name));
-        r.set("modifiers", modifiers);
+        val r = request("key", {{"key", val(std::string(name))}, {"modifiers", val(modifiers)}});
         if (std::string_view(name) == "a" && modifiers == 2) r.set("commands", val::array(std::vector<std::string>{"selectAll"}));
         host(r);
     }
@@ -201,30 +210,24 @@ public:
     bool cancelMenuAndPressDialogKeys() override {
         val title = menuTitle(1);
         click(title);
-        if (title.call<std::string>("getAttribute", std::string("aria-expanded")) != "true") return false;
+        if (attributeOf(title, "aria-expanded") != "true") return false;
         key("Escape");
-        if (title.call<std::string>("getAttribute", std::string("aria-expanded")) != "false") return false;
+        if (attributeOf(title, "aria-expanded") != "false") return false;
         element("pd1").call<void>("focus");
         for (const char* k : {"Enter", "Escape"}) key(k);
         return true;
     }
     // A browser window is resized by its viewport; the window's layout is fixed.
     void resize(int width, int height) override {
-        val r = request("viewport");
-        r.set("width", width);
-        r.set("height", height);
-        r.set("scale", scale());
-        host(r);
+        host(request("viewport", {{"width", val(width)}, {"height", val(height)}, {"scale", val(scale())}}));
         resized_ = true;
     }
     void focus(std::string_view control) override { focusable(control).call<void>("focus"); }
     suite::Scheme setScheme(const suite::Scheme* scheme) override {
         // The browser's nearest scheme: forced colours for a black window, dark for a dark one.
         const auto dark = [](ColourValue c) { return redOf(c) + greenOf(c) + blueOf(c) < 3 * 128; };
-        val r = request("media");
-        r.set("scheme", std::string(scheme != nullptr && dark(scheme->window) ? "dark" : "light"));
-        r.set("forced", scheme != nullptr && scheme->window == 0 && scheme->buttonFace == 0);
-        host(r);
+        host(request("media", {{"scheme", val(std::string(scheme != nullptr && dark(scheme->window) ? "dark" : "light"))},
+                               {"forced", val(scheme != nullptr && scheme->window == 0 && scheme->buttonFace == 0)}}));
         vaskelo_next_frames();  // the page hears of the change
         if (form == nullptr) return scheme != nullptr ? *scheme : suite::Scheme{};
         return {form->shown(kWindowBackground), form->shown(kWindowText), form->shown(kButtonFace), form->shown(kButtonText), 0, 0};
@@ -234,8 +237,7 @@ public:
         if (byMenu) {
             ending.report = reportDuring([&] { chooseMenu(0, true); });
             ending.code = form->ended() ? 0 : 1;
-            ending.windowGone = !form->window()["isConnected"].as<bool>() &&
-                                !place_.call<val>("querySelector", std::string(".vaskelo-ended")).isNull();
+            ending.windowGone = !form->window()["isConnected"].as<bool>() && !one(place_, ".vaskelo-ended").isNull();
             return ending;
         }
         // Closing the program's tab: the browser asks nothing before it goes.
@@ -292,10 +294,9 @@ public:
         return e["textContent"].as<std::string>();
     }
     std::vector<std::string> entries(int band) override {
-        std::vector<std::string> all;
-        val options = element("Cr" + std::to_string(band + 1)).call<val>("querySelectorAll", std::string("[role=option]"));
-        for (int i = 0; i < options["length"].as<int>(); ++i) all.push_back(options[i]["textContent"].as<std::string>());
-        return all;
+        std::vector<std::string> texts;
+        for (val option : all(element("Cr" + std::to_string(band + 1)), "[role=option]")) texts.push_back(option["textContent"].as<std::string>());
+        return texts;
     }
     suite::FontFacts font(std::string_view control) override {
         val e = element(control);
@@ -337,24 +338,16 @@ public:
         return control.isNull() ? "" : control["dataset"]["control"].as<std::string>();
     }
     std::vector<suite::MenuFacts> menus() override {
-        std::vector<suite::MenuFacts> all;
-        val titles = form->window().call<val>("querySelectorAll", std::string(".vaskelo-menu"));
-        for (int i = 0; i < titles["length"].as<int>(); ++i) {
-            val menu = titles[i];
-            val title = menu.call<val>("querySelector", std::string("[data-part=title]"));
-            suite::MenuFacts facts{title["textContent"].as<std::string>(), {}};
-            val items = menu.call<val>("querySelectorAll", std::string("[role=menu] > *"));
-            for (int j = 0; j < items["length"].as<int>(); ++j) {
-                val item = items[j];
-                const bool shortcut = item.call<bool>("hasAttribute", std::string("aria-keyshortcuts")) ||
-                                      item.call<bool>("hasAttribute", std::string("accesskey")) ||
-                                      title.call<bool>("hasAttribute", std::string("accesskey"));
-                facts.items.push_back({item["textContent"].as<std::string>(), shortcut,
-                                       item.call<std::string>("getAttribute", std::string("role")) != "menuitem", std::nullopt});
+        std::vector<suite::MenuFacts> facts;
+        for (val menu : all(form->window(), ".vaskelo-menu")) {
+            val title = one(menu, "[data-part=title]");
+            facts.push_back({title["textContent"].as<std::string>(), {}});
+            const bool shortcut = !one(menu, "[aria-keyshortcuts], [accesskey]").isNull();  // on the title or an item
+            for (val item : all(menu, "[role=menu] > *")) {
+                facts.back().items.push_back({item["textContent"].as<std::string>(), shortcut, attributeOf(item, "role") != "menuitem", std::nullopt});
             }
-            all.push_back(facts);
         }
-        return all;
+        return facts;
     }
     double scale() override { return val::global("devicePixelRatio").as<double>(); }
     std::optional<double> expectedScale() override { return scale_; }
@@ -373,9 +366,7 @@ public:
     }
 
     val heard(std::string_view control) {
-        val r = request("ax");
-        r.set("selector", "#" + focusable(control)["id"].as<std::string>());
-        return host(r);
+        return host(request("ax", {{"selector", val("#" + focusable(control)["id"].as<std::string>())}}));
     }
     // What the browser gives a screen reader: a list's label with its value, anything
     // else by its name or, without one, its text.
@@ -399,11 +390,10 @@ public:
         action();
         suite::Report report;
         if (form == nullptr || form->ended()) return report;
-        val dialog = form->window().call<val>("querySelector", std::string("dialog"));
+        val dialog = one(form->window(), "dialog");
         if (dialog.isNull() || !dialog["open"].as<bool>()) return report;
-        val button = dialog.call<val>("querySelector", std::string("button"));
-        report = {dialog.call<val>("querySelector", std::string("h2"))["textContent"].as<std::string>(),
-                  dialog.call<val>("querySelector", std::string("p"))["textContent"].as<std::string>(),
+        val button = one(dialog, "button");
+        report = {one(dialog, "h2")["textContent"].as<std::string>(), one(dialog, "p")["textContent"].as<std::string>(),
                   button["textContent"].as<std::string>()};
         click(button);
         return report;
@@ -420,12 +410,11 @@ public:
         }
     }
     bool strayWindow() override {
-        val windows = val::global("document").call<val>("querySelectorAll", std::string(".vaskelo-window"));
-        return windows["length"].as<int>() > (form != nullptr && form->window()["isConnected"].as<bool>() ? 1 : 0);
+        return all(val::global("document"), ".vaskelo-window").size() > (form != nullptr && form->window()["isConnected"].as<bool>() ? 1u : 0u);
     }
 
     bool listOpen(const std::string& list) {
-        return !element(list).call<val>("querySelector", std::string("[role=listbox]"))["hidden"].as<bool>();
+        return !one(element(list), "[role=listbox]")["hidden"].as<bool>();
     }
 
 private:
@@ -434,14 +423,14 @@ private:
     }
     static double computed(val e, const char* property) { return std::atof(style(e, property).c_str()); }
     int selectedRow(const std::string& list) {
-        val options = element(list).call<val>("querySelectorAll", std::string("[role=option]"));
-        for (int i = 0; i < options["length"].as<int>(); ++i) {
-            if (options[i].call<std::string>("getAttribute", std::string("aria-selected")) == "true") return i;
+        const std::vector<val> options = all(element(list), "[role=option]");
+        for (std::size_t i = 0; i < options.size(); ++i) {
+            if (attributeOf(options[i], "aria-selected") == "true") return static_cast<int>(i);
         }
         return -1;
     }
     val menuTitle(int position) {
-        return form->window().call<val>("querySelectorAll", std::string("[data-part=title]"))[position];
+        return all(form->window(), "[data-part=title]")[static_cast<std::size_t>(position)];
     }
     // With the mouse on the title and the item, or from the keyboard: F10 to the menu
     // bar, across to the menu, down into it and Enter.
@@ -449,7 +438,7 @@ private:
         val title = menuTitle(position);
         if (mouse) {
             click(title);
-            val item = title["parentElement"].call<val>("querySelector", std::string("[role=menu] > *"));
+            val item = one(title["parentElement"], "[role=menu] > *");
             if (item["offsetParent"].isNull()) return false;
             click(item);
         } else {
@@ -458,12 +447,12 @@ private:
             key("ArrowDown");
             key("Enter");
         }
-        return form->ended() || title.call<std::string>("getAttribute", std::string("aria-expanded")) == "false";
+        return form->ended() || attributeOf(title, "aria-expanded") == "false";
     }
     bool pickWithMouse(const std::string& list, int row) {
-        click(element(list).call<val>("querySelector", std::string("button")));
+        click(one(element(list), "button"));
         if (!listOpen(list)) return false;
-        val option = element(list).call<val>("querySelectorAll", std::string("[role=option]"))[row];
+        val option = all(element(list), "[role=option]")[static_cast<std::size_t>(row)];
         val nearest = val::object();
         nearest.set("block", std::string("nearest"));
         option.call<void>("scrollIntoView", nearest);  // as a person scrolls the list to it
@@ -488,9 +477,7 @@ private:
             key("Backspace");
             return;
         }
-        val r = request("type");
-        r.set("text", text);
-        host(r);
+        host(request("type", {{"text", val(text)}}));
     }
 
     RandomRun run_;
