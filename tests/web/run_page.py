@@ -99,19 +99,54 @@ class Host:
         self.axe = axe
         self.program = program
 
+    def open_program(self):
+        """Opens the program in a tab of its own; returns the tab's target and session."""
+        target = self.b.send("Target.createTarget", session=False, url=self.program)["targetId"]
+        tab = self.b.send("Target.attachToTarget", session=False, targetId=target, flatten=True)["sessionId"]
+        self.b.send("Page.enable", session=tab)
+        return target, tab
+
+    def started(self, tab):
+        """Whether the program's window opened in the tab, within 30 s."""
+        deadline = time.monotonic() + 30
+        while time.monotonic() < deadline:
+            try:
+                if self.b.send("Runtime.evaluate", session=tab, returnByValue=True, expression=(
+                        "document.documentElement.classList.contains('vaskelo-started')"))["result"].get("value"):
+                    return True
+            except RuntimeError:  # between two documents
+                pass
+            time.sleep(0.05)
+        return False
+
+    def offline(self):
+        """Visits the program once, until its service worker has taken the page, then opens
+        it again with the network off; says whether it started again."""
+        b = self.b
+        target, tab = self.open_program()
+        if not self.started(tab):
+            return {"started": False, "error": "the program did not start in its tab"}
+        b.send("Runtime.evaluate", session=tab, awaitPromise=True, expression=(
+            "Promise.race([navigator.serviceWorker.ready.then(() => new Promise((kept) => navigator.serviceWorker.controller"
+            " ? kept() : navigator.serviceWorker.addEventListener('controllerchange', kept))),"
+            " new Promise((late) => setTimeout(late, 30000))])"))
+        b.send("Network.enable", session=tab)
+        b.send("Network.emulateNetworkConditions", session=tab, offline=True, latency=0, downloadThroughput=-1,
+               uploadThroughput=-1)
+        b.send("Runtime.evaluate", session=tab, expression="document.documentElement.className = ''")
+        b.send("Page.reload", session=tab)
+        again = self.started(tab)
+        b.send("Target.closeTarget", session=False, targetId=target)
+        return {"started": again}
+
     def close_tab(self):
         """Opens the program in a tab of its own and closes it as a user does; says whether
         it closed, and whether the page asked anything first."""
         b = self.b
-        target = b.send("Target.createTarget", session=False, url=self.program)["targetId"]
-        tab = b.send("Target.attachToTarget", session=False, targetId=target, flatten=True)["sessionId"]
-        b.send("Page.enable", session=tab)
+        target, tab = self.open_program()
         deadline = time.monotonic() + 30
-        while not b.send("Runtime.evaluate", session=tab, returnByValue=True, expression=(
-                "document.documentElement.classList.contains('vaskelo-started')"))["result"].get("value"):
-            if time.monotonic() > deadline:
-                return {"closed": False, "question": False, "error": "the program did not start in its tab"}
-            time.sleep(0.05)
+        if not self.started(tab):
+            return {"closed": False, "question": False, "error": "the program did not start in its tab"}
         b.send("Page.close", session=tab)
         while any(t["targetId"] == target for t in b.send("Target.getTargets", session=False)["targetInfos"]):
             if time.monotonic() > deadline:
@@ -158,6 +193,8 @@ class Host:
             return {}
         if op == "closeTab":
             return self.close_tab()
+        if op == "offline":
+            return self.offline()
         if op == "shot":
             return {"png": b.send("Page.captureScreenshot", format="png", fromSurface=True)["data"]}
         if op == "ax":

@@ -38,7 +38,13 @@ void passesAnAccessibilityAudit(vaskelo::suite::WindowDriver& driver, vaskelo::s
     audit("after a calculation");
 }
 
-const vaskelo::suite::Scenario kWebScenarios[] = {{"passesAnAccessibilityAudit", passesAnAccessibilityAudit}};
+// Once opened, the program starts again with no network, from its service worker.
+void opensOfflineAfterOneVisit(vaskelo::suite::WindowDriver&, vaskelo::suite::Checks& checks) {
+    if (!vaskelo::web::host(vaskelo::web::request("offline"))["started"].as<bool>()) checks.add("it did not start offline");
+}
+
+const vaskelo::suite::Scenario kWebScenarios[] = {{"passesAnAccessibilityAudit", passesAnAccessibilityAudit},
+                                                  {"opensOfflineAfterOneVisit", opensOfflineAfterOneVisit}};
 
 }  // namespace
 
