@@ -37,14 +37,15 @@ import run_page  # noqa: E402  the test runner's browser over DevTools pipes
 FIRST_FRAME = ["index.html", "vaskelo.css", "start.js", "vaskelo.js", "vaskelo.wasm",
                "fonts/VaskeloSans-Regular.woff2", "fonts/VaskeloSans-Bold.woff2", "icons/vaskelo-32.png"]
 
-# Resolves when the window has been painted once. A frame's callbacks run before it is
-# drawn, so the first frame to find the window in the page draws it, and the next
-# frame's callback tells that it is done; both pages are timed so, frame by frame.
-FIRST_FRAME_SCRIPT = """new Promise((resolve) => {
-  const frame = () => requestAnimationFrame(() => document.querySelector(%s)
+# Run in every new document before its own scripts, so that no frame goes unseen:
+# resolves when the window's client area has been painted once. A frame's callbacks
+# run before it is drawn, so the first frame to find the window in the page draws it,
+# and the next frame's callback tells that it is done; every page is timed so.
+FIRST_FRAME_SCRIPT = """window.vaskeloFirstFrame = new Promise((resolve) => {
+  const frame = () => requestAnimationFrame(() => document.querySelector(".vaskelo-client")
     ? requestAnimationFrame(() => resolve(performance.now())) : frame());
   frame();
-})"""
+});"""
 
 
 def sizes(site):
@@ -133,13 +134,20 @@ def main():
             def evaluate(expression):
                 return b.send("Runtime.evaluate", expression=expression, awaitPromise=True, returnByValue=True)["result"]["value"]
 
-            def first_frame(url, selector):
-                b.send("Page.navigate", url=url)
-                return evaluate(FIRST_FRAME_SCRIPT % repr(selector))
+            b.send("Page.addScriptToEvaluateOnNewDocument", source=FIRST_FRAME_SCRIPT)
+
+            def first_frame(url):
+                # Asked of the new document only once it has replaced the old one.
+                loader = b.send("Page.navigate", url=url)["loaderId"]
+                while True:
+                    event = b.event()
+                    if event.get("method") == "Page.frameNavigated" and event["params"]["frame"].get("loaderId") == loader:
+                        break
+                return evaluate("window.vaskeloFirstFrame")
 
             # The bare page: the window as the program drew it, as static HTML with the
             # same style sheet and fonts, and no script.
-            first_frame(f"http://127.0.0.1:{port}/index.html", ".vaskelo-client")
+            first_frame(f"http://127.0.0.1:{port}/index.html")
             markup = evaluate("document.querySelector('.vaskelo-window').outerHTML")
             made = {"bench-bare.html": '<!DOCTYPE html><html lang="tr"><head><meta charset="utf-8"><title>Vaskelo</title>'
                     '<link rel="stylesheet" href="vaskelo.css"></head><body><main>' + markup + "</main></body></html>"}
@@ -149,11 +157,12 @@ def main():
             # style attributes in markup.)
             page = open(os.path.join(site, "index.html"), encoding="utf-8").read()
             page = re.sub(r'<meta http-equiv="Content-Security-Policy"[^>]*>\n?', "", page)
-            # An inline script, not one more file: it takes the page's Module as start.js makes it.
+            # An inline script, not one more file, ahead of the style sheet so that it never
+            # waits for it: it takes the page's Module as start.js makes it.
             floor = ("<script>let module; Object.defineProperty(window, 'Module', {get: () => module, set: (m) => {"
                      " module = m; m.noInitialRun = true; m.onRuntimeInitialized = () => {"
                      f" document.getElementById('vaskelo').innerHTML = {json.dumps(markup)}; }}; }}}});</script>\n")
-            made["bench-floor.html"] = page.replace('<script src="start.js"', floor + '<script src="start.js"')
+            made["bench-floor.html"] = page.replace('<link rel="stylesheet"', floor + '<link rel="stylesheet"')
             for name, text in made.items():
                 with open(os.path.join(site, name), "w", encoding="utf-8") as out:
                     out.write(text)
@@ -162,7 +171,7 @@ def main():
                 times = {name: [] for name in pages}
                 for _ in range(args.runs):
                     for name, file in pages.items():
-                        times[name].append(first_frame(f"http://127.0.0.1:{port}/{file}", ".vaskelo-client"))
+                        times[name].append(first_frame(f"http://127.0.0.1:{port}/{file}"))
             finally:
                 for name in made:
                     os.remove(os.path.join(site, name))
@@ -174,7 +183,7 @@ def main():
                   " static window once the program is ready, without running it)")
 
             # A pick and a calculation, timed in the page over many (the page's clock is coarse).
-            first_frame(f"http://127.0.0.1:{port}/index.html", ".vaskelo-client")
+            first_frame(f"http://127.0.0.1:{port}/index.html")
             pick = evaluate("""(() => { const f = document.querySelector('[data-control=Cr1] input'); const s = performance.now();
               for (let i = 0; i < 2000; ++i) f.dispatchEvent(new KeyboardEvent('keydown', {key: i % 20 < 10 ? 'ArrowDown' : 'ArrowUp', bubbles: true}));
               return (performance.now() - s) / 2000; })()""")
