@@ -9,6 +9,8 @@ import argparse
 import base64
 import functools
 import http.server
+import importlib.machinery
+import importlib.util
 import json
 import os
 import subprocess
@@ -18,12 +20,16 @@ import threading
 import time
 
 
-class Quiet(http.server.SimpleHTTPRequestHandler):
-    extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map, ".wasm": "application/wasm",
-                      ".js": "text/javascript", ".webmanifest": "application/manifest+json", ".woff2": "font/woff2"}
+def _serve_web():
+    """tools/serve-web, whose handler serves the site with the types a browser insists on."""
+    path = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools", "serve-web")
+    loader = importlib.machinery.SourceFileLoader("serve_web", path)
+    module = importlib.util.module_from_spec(importlib.util.spec_from_loader("serve_web", loader))
+    loader.exec_module(module)
+    return module
 
-    def log_message(self, *args):
-        pass
+
+Quiet = _serve_web().Handler
 
 
 class Browser:
