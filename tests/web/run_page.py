@@ -29,7 +29,9 @@ def _serve_web():
     return module
 
 
-Quiet = _serve_web().Handler
+class Quiet(_serve_web().Handler):
+    def log_message(self, *args):  # a test page asks for a favicon it has not got
+        pass
 
 
 class Browser:
@@ -145,6 +147,36 @@ class Host:
         b.send("Target.closeTarget", session=False, targetId=target)
         return {"started": again}
 
+    def broken(self, how):
+        """Opens the program in a tab of its own with one thing wrong: no WebAssembly, scripts
+        off, or vaskelo.js or vaskelo.wasm missing or damaged. Gives what the page then says,
+        and whether a window stands in it."""
+        b = self.b
+        target = b.send("Target.createTarget", session=False, url="about:blank")["targetId"]
+        tab = b.send("Target.attachToTarget", session=False, targetId=target, flatten=True)["sessionId"]
+        b.send("Page.enable", session=tab)
+        if how == "no WebAssembly":
+            b.send("Page.addScriptToEvaluateOnNewDocument", session=tab, source="delete globalThis.WebAssembly")
+        elif how == "scripts off":
+            b.send("Emulation.setScriptExecutionDisabled", session=tab, value=True)
+        else:
+            b.send("Fetch.enable", session=tab, patterns=[{"urlPattern": "*/" + how.split()[0]}])
+        b.send("Page.navigate", session=tab, url=self.program)
+        said, deadline = "", time.monotonic() + 30
+        while not said and time.monotonic() < deadline:
+            for event in [e for e in b.events if e.get("method") == "Fetch.requestPaused" and e.get("sessionId") == tab]:
+                b.events.remove(event)
+                body = base64.b64encode(b"not what it should be").decode() if how.endswith("damaged") else ""
+                b.send("Fetch.fulfillRequest", session=tab, requestId=event["params"]["requestId"], body=body,
+                       responseCode=200 if body else 404, responseHeaders=[{"name": "Content-Type", "value": "application/wasm"}])
+            said = b.send("Runtime.evaluate", session=tab, returnByValue=True, expression=(
+                "document.querySelector('.vaskelo-failed')?.textContent ?? ''"))["result"].get("value", "")
+            time.sleep(0.05)
+        window = b.send("Runtime.evaluate", session=tab, returnByValue=True, expression=(
+            "!!document.querySelector('.vaskelo-window')"))["result"].get("value", False)
+        b.send("Target.closeTarget", session=False, targetId=target)
+        return {"said": said, "window": window}
+
     def close_tab(self):
         """Opens the program in a tab of its own and closes it as a user does; says whether
         it closed, and whether the page asked anything first."""
@@ -201,6 +233,8 @@ class Host:
             return self.close_tab()
         if op == "offline":
             return self.offline()
+        if op == "broken":
+            return self.broken(request["how"])
         if op == "shot":
             return {"png": b.send("Page.captureScreenshot", format="png", fromSurface=True)["data"]}
         if op == "ax":

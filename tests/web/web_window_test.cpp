@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 #include "tests/web/web_driver.h"
 #include "tests/window/window_suite.h"
@@ -43,8 +44,24 @@ void opensOfflineAfterOneVisit(vaskelo::suite::WindowDriver&, vaskelo::suite::Ch
     if (!vaskelo::web::host(vaskelo::web::request("offline"))["started"].as<bool>()) checks.add("it did not start offline");
 }
 
+// A page that cannot start says why, in Turkish, and shows no window.
+void saysWhyItCannotStart(vaskelo::suite::WindowDriver&, vaskelo::suite::Checks& checks) {
+    const std::pair<const char*, const char*> kCases[] = {
+        {"no WebAssembly", "bu tarayıcı WebAssembly çalıştırmıyor"}, {"scripts off", "bu tarayıcıda JavaScript kapalı"},
+        {"vaskelo.js missing", "programın dosyaları yüklenemedi"},   {"vaskelo.wasm missing", "eksik ya da bozuk"},
+        {"vaskelo.wasm damaged", "eksik ya da bozuk"}};
+    for (const auto& [how, expected] : kCases) {
+        val page = vaskelo::web::host(vaskelo::web::request("broken", {{"how", val(std::string(how))}}));
+        const std::string said = page["said"].as<std::string>();
+        if (said.find(expected) == std::string::npos || page["window"].as<bool>()) {
+            checks.add(std::string(how) + ": it said \"" + said + "\"" + (page["window"].as<bool>() ? " beside a window" : ""));
+        }
+    }
+}
+
 const vaskelo::suite::Scenario kWebScenarios[] = {{"passesAnAccessibilityAudit", passesAnAccessibilityAudit},
-                                                  {"opensOfflineAfterOneVisit", opensOfflineAfterOneVisit}};
+                                                  {"opensOfflineAfterOneVisit", opensOfflineAfterOneVisit},
+                                                  {"saysWhyItCannotStart", saysWhyItCannotStart}};
 
 }  // namespace
 
