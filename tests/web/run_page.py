@@ -41,7 +41,9 @@ class Browser:
         self.process = subprocess.Popen(
             [chromium, "--headless", "--no-sandbox", "--disable-gpu", "--no-first-run", "--disable-background-networking",
              "--disable-component-update", "--disable-sync", "--disable-extensions", "--hide-scrollbars",
-             "--font-render-hinting=none", "--disable-features=WebUIOmniboxPopup,WebUIOmniboxAimPopup", "--remote-debugging-pipe", f"--user-data-dir={profile}", "about:blank"],
+             "--font-render-hinting=none", "--disable-features=WebUIOmniboxPopup,WebUIOmniboxAimPopup",
+             # Two screens side by side, the second at 1.25 times the first's scale.
+             "--screen-info={0,0 1600x1200}{1600,0 2000x1500 devicePixelRatio=1.25}", "--remote-debugging-pipe", f"--user-data-dir={profile}", "about:blank"],
             pass_fds=(3, 4), preexec_fn=lambda: (os.dup2(read_there, 3), os.dup2(write_there, 4)),
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(read_there)
@@ -102,10 +104,26 @@ CODES = {" ": "Space", "a": "KeyA"}
 
 
 class Host:
-    def __init__(self, browser, axe, program):
+    def __init__(self, browser, axe, program, target=None, scale=1.0):
         self.b = browser
         self.axe = axe
         self.program = program
+        self.target = target
+        self.scale = scale
+
+    def viewport(self, width=480, height=360, scale=None):
+        self.b.send("Emulation.setDeviceMetricsOverride", width=width, height=height,
+                    deviceScaleFactor=self.scale if scale is None else scale, mobile=False)
+
+    def screen(self, scale):
+        """Moves the browser's window onto the screen of that scale, as onto another
+        monitor: the test's own scale is emulated only on the first."""
+        window = self.b.send("Browser.getWindowForTarget", session=False, targetId=self.target)["windowId"]
+        if scale != 1:
+            self.b.send("Emulation.clearDeviceMetricsOverride")
+        self.b.send("Browser.setWindowBounds", session=False, windowId=window, bounds={"left": 10 if scale == 1 else 1610, "top": 10})
+        if scale == 1:
+            self.viewport()
 
     def open_program(self):
         """Opens the program in a tab of its own; returns the tab's target and session."""
@@ -252,8 +270,10 @@ class Host:
             b.send("Emulation.setEmulatedMedia", media="", features=features)
             return {}
         if op == "viewport":
-            b.send("Emulation.setDeviceMetricsOverride", width=request["width"], height=request["height"],
-                   deviceScaleFactor=request["scale"], mobile=False)
+            self.viewport(request["width"], request["height"], request["scale"])
+            return {}
+        if op == "screen":
+            self.screen(request["scale"])
             return {}
         if op == "audit":
             if not self.axe:
@@ -289,11 +309,11 @@ def main():
             for domain in ("Page", "Runtime", "DOM", "Accessibility"):
                 browser.send(f"{domain}.enable")
             browser.send("Runtime.addBinding", name="vaskeloHost")
-            browser.send("Emulation.setDeviceMetricsOverride", width=480, height=360, deviceScaleFactor=args.scale, mobile=False)
-            browser.send("Emulation.setFocusEmulationEnabled", enabled=True)
             port = server.server_address[1]
+            host = Host(browser, axe, f"http://127.0.0.1:{port}/{args.program}", target, args.scale)
+            host.viewport()
+            browser.send("Emulation.setFocusEmulationEnabled", enabled=True)
             browser.send("Page.navigate", url=f"http://127.0.0.1:{port}/{args.page}?{args.query}")
-            host = Host(browser, axe, f"http://127.0.0.1:{port}/{args.program}")
             while True:
                 event = browser.event()
                 method = event.get("method")

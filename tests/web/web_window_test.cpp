@@ -59,9 +59,23 @@ void saysWhyItCannotStart(vaskelo::suite::WindowDriver&, vaskelo::suite::Checks&
     }
 }
 
+// Moved onto a screen at 125 %, the open window draws its picture anew for it with no
+// input, as a browser's own enlarging of the old one would break its borders; and again
+// on the way back.
+void redrawsOnAnotherScreen(vaskelo::suite::WindowDriver& driver, vaskelo::suite::Checks& checks) {
+    vaskelo::suite::windowHoldsAtThisDisplayScale(driver, checks);
+    for (const double scale : {1.25, 1.0}) {
+        vaskelo::web::host(vaskelo::web::request("screen", {{"scale", val(scale)}}));
+        vaskelo::web::vaskelo_next_frames();  // the page hears of the change
+        checks.equal(driver.scale(), scale, "the scale on the screen it was moved to");
+        vaskelo::suite::drawnAtThisScale(driver, checks);
+    }
+}
+
 const vaskelo::suite::Scenario kWebScenarios[] = {{"passesAnAccessibilityAudit", passesAnAccessibilityAudit},
                                                   {"opensOfflineAfterOneVisit", opensOfflineAfterOneVisit},
-                                                  {"saysWhyItCannotStart", saysWhyItCannotStart}};
+                                                  {"saysWhyItCannotStart", saysWhyItCannotStart},
+                                                  {"redrawsOnAnotherScreen", redrawsOnAnotherScreen}};
 
 }  // namespace
 

@@ -512,13 +512,20 @@ void screenShowsThePictureAndSwatches(WindowDriver& d, Checks& c) {
 // At the display scale this run was started with: the picture box as shown equals
 // the 96-dpi one enlarged by nearest neighbour, the client area is the scaled one,
 // and no label runs into another control.
+constexpr std::array<std::string_view, 4> kScalePicks{"Beyaz", "Yeşil", "Sarı", "Altın"};
+
+}  // namespace
+
 void windowHoldsAtThisDisplayScale(WindowDriver& d, Checks& c) {
-    const double scale = d.scale();
-    if (const auto expected = d.expectedScale()) c.equal(scale, *expected, "the window's scale");
+    if (const auto expected = d.expectedScale()) c.equal(d.scale(), *expected, "the window's scale");
     Session s(d);
-    const std::array<std::string_view, 4> picks{"Beyaz", "Yeşil", "Sarı", "Altın"};
-    for (int band = 0; band < 4; ++band) pickWithKeys(s, c, band, picks[static_cast<std::size_t>(band)]);
+    for (int band = 0; band < 4; ++band) pickWithKeys(s, c, band, kScalePicks[static_cast<std::size_t>(band)]);
     s.perform({Kind::Calculate});
+    drawnAtThisScale(d, c);
+}
+
+void drawnAtThisScale(WindowDriver& d, Checks& c) {
+    const double scale = d.scale();
     const Grab grab = d.grab();
     // The client area as the scaling rule places it from where it stands on the
     // surface (pd1 stands at 8, 8 in it), all of it on the screen.
@@ -527,7 +534,7 @@ void windowHoldsAtThisDisplayScale(WindowDriver& d, Checks& c) {
     c.equal(d.deviceClientSize(), Size{span(box.left - 8, 375), span(box.top - 8, 285)}, "the client area on the screen");
 
     std::array<std::uint32_t, 4> fills{};
-    for (std::size_t band = 0; band < 4; ++band) fills[band] = findBandColour(picks[band])->swatch;
+    for (std::size_t band = 0; band < 4; ++band) fills[band] = findBandColour(kScalePicks[band])->swatch;
     const NamedRect corner = d.devicePlace("pd1");
     const auto at = [&](int x, int y) { return grab(corner.left + x, corner.top + y); };
     for (const std::string& fault : scaling::pictureBoxFaults(at, scale, box.left, box.top, fills)) c.add(fault);
@@ -544,6 +551,8 @@ void windowHoldsAtThisDisplayScale(WindowDriver& d, Checks& c) {
     c.expect(toleransLast < valueFirst, "'Tolerans:' ends at " + std::to_string(toleransLast) + ", the tolerance begins at " +
                                             std::to_string(valueFirst));
 }
+
+namespace {
 
 constexpr Scheme kLight{0xFFFFFF, 0x000000, 0xF0F0F0, 0x000000, 0xD77800, 0xFFFFFF};
 // Near-white text on near-black: the white of a fixed background makes it vanish.

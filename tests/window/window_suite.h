@@ -89,6 +89,11 @@ struct Scenario {
 
 // What the user sees of the window: its look, each command, every way of reaching it.
 std::span<const Scenario> windowScenarios();
+// One of them: the window drawn whole at the driver's scale, after a pick in every list
+// and a calculation. The rest of it stands apart, for a window whose scale changes
+// after that: what is drawn at the scale it now has.
+void windowHoldsAtThisDisplayScale(WindowDriver& d, Checks& c);
+void drawnAtThisScale(WindowDriver& d, Checks& c);
 // Long seeded runs against the model, and every control operation failing in turn.
 std::span<const Scenario> modelScenarios();
 
