@@ -125,11 +125,14 @@ class Host:
         if scale == 1:
             self.viewport()
 
-    def open_program(self):
-        """Opens the program in a tab of its own; returns the tab's target and session."""
-        target = self.b.send("Target.createTarget", session=False, url=self.program)["targetId"]
+    def open_program(self, setup=lambda tab: None):
+        """Opens the program in a tab of its own, set up first as setup(tab) says; returns
+        the tab's target and session."""
+        target = self.b.send("Target.createTarget", session=False, url="about:blank")["targetId"]
         tab = self.b.send("Target.attachToTarget", session=False, targetId=target, flatten=True)["sessionId"]
         self.b.send("Page.enable", session=tab)
+        setup(tab)
+        self.b.send("Page.navigate", session=tab, url=self.program)
         return target, tab
 
     def started(self, tab):
@@ -170,16 +173,18 @@ class Host:
         off, or vaskelo.js or vaskelo.wasm missing or damaged. Gives what the page then says,
         and whether a window stands in it."""
         b = self.b
-        target = b.send("Target.createTarget", session=False, url="about:blank")["targetId"]
-        tab = b.send("Target.attachToTarget", session=False, targetId=target, flatten=True)["sessionId"]
-        b.send("Page.enable", session=tab)
-        if how == "no WebAssembly":
-            b.send("Page.addScriptToEvaluateOnNewDocument", session=tab, source="delete globalThis.WebAssembly")
-        elif how == "scripts off":
-            b.send("Emulation.setScriptExecutionDisabled", session=tab, value=True)
-        else:
-            b.send("Fetch.enable", session=tab, patterns=[{"urlPattern": "*/" + how.split()[0]}])
-        b.send("Page.navigate", session=tab, url=self.program)
+
+        def setup(tab):
+            # Past the service worker an earlier visit left, which would answer from its cache.
+            b.send("Network.enable", session=tab)
+            b.send("Network.setBypassServiceWorker", session=tab, bypass=True)
+            if how == "no WebAssembly":
+                b.send("Page.addScriptToEvaluateOnNewDocument", session=tab, source="delete globalThis.WebAssembly")
+            elif how == "scripts off":
+                b.send("Emulation.setScriptExecutionDisabled", session=tab, value=True)
+            else:
+                b.send("Fetch.enable", session=tab, patterns=[{"urlPattern": "*/" + how.split()[0]}])
+        target, tab = self.open_program(setup)
         said, deadline = "", time.monotonic() + 30
         while not said and time.monotonic() < deadline:
             for event in [e for e in b.events if e.get("method") == "Fetch.requestPaused" and e.get("sessionId") == tab]:
