@@ -205,10 +205,10 @@ class Host:
         it closed, and whether the page asked anything first."""
         b = self.b
         target, tab = self.open_program()
-        deadline = time.monotonic() + 30
         if not self.started(tab):
             return {"closed": False, "question": False, "error": "the program did not start in its tab"}
         b.send("Page.close", session=tab)
+        deadline = time.monotonic() + 30  # its own, whatever the start took
         while any(t["targetId"] == target for t in b.send("Target.getTargets", session=False)["targetInfos"]):
             if time.monotonic() > deadline:
                 break
