@@ -462,6 +462,7 @@ void WebForm::paintPicture() {
         styleOf(canvas, "top", px(scaledEdge(outer.top, scale) / scale));
         styleOf(canvas, "width", px(pixels_.width / scale));
         styleOf(canvas, "height", px(pixels_.height / scale));
+        if (pixels_.width <= 0 || pixels_.height <= 0) continue;
         std::vector<std::uint8_t> rgba(pixels_.pixels.size() * 4);
         for (std::size_t i = 0; i < pixels_.pixels.size(); ++i) {
             const ColourValue p = pixels_.pixels[i];
@@ -470,7 +471,6 @@ void WebForm::paintPicture() {
             rgba[4 * i + 2] = static_cast<std::uint8_t>(blueOf(p));
             rgba[4 * i + 3] = 255;
         }
-        if (pixels_.width <= 0 || pixels_.height <= 0) continue;
         val bytes = val::global("Uint8ClampedArray").new_(emscripten::typed_memory_view(rgba.size(), rgba.data()));
         val image = val::global("ImageData").new_(bytes, pixels_.width, pixels_.height);
         canvas.call<val>("getContext", std::string("2d")).call<void>("putImageData", image, 0, 0);
