@@ -4,13 +4,33 @@
 Module["vaskeloListen"] = function (root, form) {
   const done = new AbortController();
   const options = { signal: done.signal };
+  // One event at a time, as a desktop toolkit delivers them: the browser raises some
+  // events inside the program's own calls (a focusout inside focus(), focus events
+  // inside showModal()), and entering the program again there would run a second
+  // handler in the middle of the first. Those wait here until the first returns.
+  let inside = false;
+  const waiting = [];
+  const deliver = (type, control, part, key, modifiers, event) => {
+    if (inside) {
+      waiting.push([type, control, part, key, modifiers, null]);  // too late by then to prevent its default
+      return;
+    }
+    inside = true;
+    try {
+      Module["vaskeloEvent"](form, type, control, part, key, modifiers, event);
+      while (waiting.length > 0) Module["vaskeloEvent"](form, ...waiting.shift());
+    } finally {
+      inside = false;
+      waiting.length = 0;
+    }
+  };
   const send = (type, event) => {
     const target = event && event.target instanceof Element ? event.target : null;
     const control = target ? target.closest("[data-control]") : null;
     const part = target ? target.closest("[data-part]") : null;
     const modifiers = event ? (event.altKey ? 1 : 0) | (event.ctrlKey ? 2 : 0) | (event.metaKey ? 4 : 0) | (event.shiftKey ? 8 : 0) : 0;
-    Module["vaskeloEvent"](form, type, control ? control.dataset.control : "", part ? part.dataset.part : "",
-                           (event && event.key) || "", modifiers, event);
+    deliver(type, control ? control.dataset.control : "", part ? part.dataset.part : "", (event && event.key) || "",
+            modifiers, event);
   };
   // Keys anywhere in the page: the window is all of it (F10 reaches the menus from anywhere).
   document.addEventListener("keydown", (e) => send("keydown", e), options);
