@@ -22,6 +22,8 @@ constexpr unsigned blueOf(ColourValue c) { return (c >> 16) & 0xFFu; }
 inline constexpr ColourValue kScrollBarColour = systemColour(0);
 inline constexpr ColourValue kWindowBackground = systemColour(5);
 inline constexpr ColourValue kWindowText = systemColour(8);
+inline constexpr ColourValue kHighlight = systemColour(13);
+inline constexpr ColourValue kHighlightText = systemColour(14);
 inline constexpr ColourValue kButtonFace = systemColour(15);
 inline constexpr ColourValue kButtonText = systemColour(18);
 

@@ -68,6 +68,15 @@ void place(std::string& css, int left, int top, int width, int height) {
 
 std::string points(double size) { return cssNumber(size, "pt"); }
 
+// An element's border box in the viewport, in CSS pixels.
+struct Box {
+    double left, top, right, bottom;
+};
+Box boxOf(const val& e) {
+    val r = e.call<val>("getBoundingClientRect");
+    return {r["left"].as<double>(), r["top"].as<double>(), r["right"].as<double>(), r["bottom"].as<double>()};
+}
+
 // The CSS system colour that matches a system colour number, so the page follows
 // the browser's light, dark and forced colours by itself.
 std::string cssColour(ColourValue colour) {
@@ -77,6 +86,8 @@ std::string cssColour(ColourValue colour) {
             case systemColourIndex(kWindowBackground): return "Canvas";
             case systemColourIndex(kWindowText): return "CanvasText";
             case systemColourIndex(kButtonText): return "ButtonText";
+            case systemColourIndex(kHighlight): return "Highlight";
+            case systemColourIndex(kHighlightText): return "HighlightText";
             default: return "ButtonFace";  // the button face, and the closest match for any other
         }
     }
@@ -195,6 +206,9 @@ void WebForm::build(const WindowDescription& description) {
     addStyle(css, "background-color", cssColour(description.background));
     addStyle(css, "color", cssColour(kButtonText));
     setStyle(client_, css);
+
+    // Open lists drop out of the client area, as a desktop list drops out of its window.
+    popups_ = element("div", window_, "vaskelo-popups");
 
     const std::string prefix = idOf("");
     for (const ControlDescription& c : description.controls) {
@@ -346,8 +360,9 @@ val WebForm::buildCombo(const ControlDescription& c) {
     attribute(list.button, "aria-controls", id + "-list");
     attribute(list.button, "aria-expanded", "false");
     attribute(list.button, "data-part", "button");
-    list.list = element("ul", list.box, "vaskelo-list");
+    list.list = element("ul", popups_, "vaskelo-list");
     list.list.set("id", id + "-list");
+    attribute(list.list, "data-control", c.name);
     attribute(list.list, "role", "listbox");
     attribute(list.list, "aria-label", c.accessibleName);
     list.list.set("hidden", true);
@@ -435,6 +450,11 @@ void WebForm::applyColours() {
         const ColourValue text = readableTextColour(c.foreground, c.background, shown(c.foreground));
         styleOf(list->field, "color", cssColour(text == shown(c.foreground) ? c.foreground : text));
     }
+    // Some browsers' highlight pair falls short of readable (white on a light blue): open
+    // menus and lists then write in black on it, as band 4's list does on its white.
+    const ColourValue highlightText = shown(kHighlightText);
+    const ColourValue readable = readableTextColour(kHighlightText, shown(kHighlight), highlightText);
+    styleOf(window_, "--vaskelo-highlight-text", cssColour(readable == highlightText ? kHighlightText : readable));
     paintPicture();
 }
 
@@ -592,6 +612,7 @@ bool WebForm::comboKey(Combo& list, std::string_view name, const std::string& ke
 void WebForm::openList(Combo& list) {
     list.open = true;
     list.list.set("hidden", false);
+    placeList(list);
     attribute(list.field, "aria-expanded", "true");
     attribute(list.button, "aria-expanded", "true");
     highlight(list, list.selected);
@@ -615,9 +636,32 @@ void WebForm::highlight(Combo& list, int row) {
     val option = list.options[static_cast<std::size_t>(row)];
     option["classList"].call<void>("add", std::string("active"));
     attribute(list.field, "aria-activedescendant", option["id"].as<std::string>());
-    val nearest = val::object();
-    nearest.set("block", std::string("nearest"));
-    option.call<void>("scrollIntoView", nearest);
+    // Only the list scrolls to the entry: scrollIntoView would scroll the window too.
+    const int top = option["offsetTop"].as<int>();
+    const int bottom = top + option["offsetHeight"].as<int>();
+    const int shownFrom = list.list["scrollTop"].as<int>();
+    const int shownTo = shownFrom + list.list["clientHeight"].as<int>();
+    if (top < shownFrom) list.list.set("scrollTop", top);
+    if (bottom > shownTo) list.list.set("scrollTop", shownFrom + bottom - shownTo);
+}
+
+void WebForm::placeList(Combo& list) {
+    // Below the field, or above it where the viewport has more room there; where neither
+    // side holds the whole list, it scrolls within the larger room.
+    setStyle(list.list, "");
+    const Box field = boxOf(list.box);
+    const Box frame = boxOf(window_);
+    const double natural = list.list["offsetHeight"].as<double>();
+    const double roomBelow = document()["documentElement"]["clientHeight"].as<double>() - field.bottom;
+    const double roomAbove = field.top;
+    const bool above = roomBelow < natural && roomAbove > roomBelow;
+    const double height = std::min(natural, std::max(above ? roomAbove : roomBelow, 0.0));
+    std::string css;
+    addStyle(css, "left", px(field.left - frame.left));
+    addStyle(css, "top", px((above ? field.top - height : field.bottom) - frame.top));
+    addStyle(css, "width", px(field.right - field.left));
+    if (height < natural) addStyle(css, "max-height", px(height));
+    setStyle(list.list, css);
 }
 
 void WebForm::pick(Combo& list, std::string_view name, int row) {

@@ -96,6 +96,7 @@ private:
 
     bool comboKey(Combo& combo, std::string_view name, const std::string& key, int modifiers);
     void openList(Combo& combo);
+    void placeList(Combo& combo);
     void closeList(Combo& combo);
     void highlight(Combo& combo, int row);
     void pick(Combo& combo, std::string_view name, int row);
@@ -119,6 +120,7 @@ private:
     val parent_;
     val window_ = val::undefined();
     val client_ = val::undefined();
+    val popups_ = val::undefined();  // open lists, over the client area and whatever lies below the window
     val dialog_ = val::undefined();
     val menuBar_ = val::undefined();
     val focusBeforeMenus_ = val::undefined();  // where the focus goes back to when the menus close
