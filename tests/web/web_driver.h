@@ -204,8 +204,12 @@ public:
         const std::string list = "Cr" + std::to_string(band + 1);
         keyTo(list, "ArrowDown", 1);
         if (!listOpen(list)) return false;
-        for (const char* k : {"ArrowDown", "ArrowDown", "Escape"}) key(k);
-        return !listOpen(list);
+        // The keys move the highlight, and neither the list's end nor its start moves the window.
+        const Box before = box(element("pd1"));
+        for (const char* k : {"End", "ArrowDown", "Home", "ArrowDown"}) key(k);
+        const Box after = box(element("pd1"));
+        key("Escape");
+        return before.top == after.top && before.left == after.left && !listOpen(list);
     }
     bool cancelMenuAndPressDialogKeys() override {
         val title = menuTitle(1);
@@ -216,6 +220,12 @@ public:
         element("pd1").call<void>("focus");
         for (const char* k : {"Enter", "Escape"}) key(k);
         return true;
+    }
+    std::optional<suite::NamedRect> openMenuTitle(int position) override {
+        val title = menuTitle(position);
+        click(title);
+        if (attributeOf(title, "aria-expanded") != "true") return suite::NamedRect{};  // no area: the menu did not open
+        return toDevice(relative("the open menu's title", title, form->client()));
     }
     // A browser window is resized by its viewport; the window's layout is fixed.
     void resize(int width, int height) override {
@@ -295,7 +305,7 @@ public:
     }
     std::vector<std::string> entries(int band) override {
         std::vector<std::string> texts;
-        for (val option : all(element("Cr" + std::to_string(band + 1)), "[role=option]")) texts.push_back(option["textContent"].as<std::string>());
+        for (val option : all(listOf("Cr" + std::to_string(band + 1)), "[role=option]")) texts.push_back(option["textContent"].as<std::string>());
         return texts;
     }
     suite::FontFacts font(std::string_view control) override {
@@ -413,9 +423,10 @@ public:
         return all(val::global("document"), ".vaskelo-window").size() > (form != nullptr && form->window()["isConnected"].as<bool>() ? 1u : 0u);
     }
 
-    bool listOpen(const std::string& list) {
-        return !one(element(list), "[role=listbox]")["hidden"].as<bool>();
+    val listOf(const std::string& list) const {
+        return val::global("document").call<val>("getElementById", attributeOf(focusable(list), "aria-controls"));
     }
+    bool listOpen(const std::string& list) { return !listOf(list)["hidden"].as<bool>(); }
 
 private:
     static std::string style(val e, const char* property) {
@@ -423,7 +434,7 @@ private:
     }
     static double computed(val e, const char* property) { return std::atof(style(e, property).c_str()); }
     int selectedRow(const std::string& list) {
-        const std::vector<val> options = all(element(list), "[role=option]");
+        const std::vector<val> options = all(listOf(list), "[role=option]");
         for (std::size_t i = 0; i < options.size(); ++i) {
             if (attributeOf(options[i], "aria-selected") == "true") return static_cast<int>(i);
         }
@@ -452,10 +463,16 @@ private:
     bool pickWithMouse(const std::string& list, int row) {
         click(one(element(list), "button"));
         if (!listOpen(list)) return false;
-        val option = all(element(list), "[role=option]")[static_cast<std::size_t>(row)];
-        val nearest = val::object();
-        nearest.set("block", std::string("nearest"));
-        option.call<void>("scrollIntoView", nearest);  // as a person scrolls the list to it
+        // Clicks where the open list shows the entry, so that a list the page clips, or one
+        // that only a scrolled window shows, fails here as it fails a person. A list taller
+        // than its room scrolls, and a person scrolls it (only it) to the entry.
+        val option = all(listOf(list), "[role=option]")[static_cast<std::size_t>(row)];
+        val popup = listOf(list);
+        const double from = popup["scrollTop"].as<double>();
+        const double top = option["offsetTop"].as<double>();
+        const double bottom = top + option["offsetHeight"].as<double>();
+        if (top < from) popup.set("scrollTop", top);
+        if (bottom > from + popup["clientHeight"].as<double>()) popup.set("scrollTop", bottom - popup["clientHeight"].as<double>());
         click(option);
         return !listOpen(list) && selectedRow(list) == row;
     }

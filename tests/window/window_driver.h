@@ -119,11 +119,14 @@ public:
     virtual RandomRun defaultRandomRun() = 0;
 
     // Opens the band's list with the keyboard, moves through it and leaves it with
-    // Escape; false if the list did not open or close.
+    // Escape; false if the list did not open or close, or the window moved meanwhile.
     virtual bool browseOpenListAndCancel(int band) = 0;
     // Opens a menu and closes it with Escape, and presses the keys a dialog answers
     // (Enter, Escape) where no field has the focus; false if the menu did not open or close.
     virtual bool cancelMenuAndPressDialogKeys() = 0;
+    // Opens the menu at `position` with the mouse and gives its title's device area while
+    // it is open, for a look at it; nothing where the toolkit cannot hold it open for a grab.
+    virtual std::optional<NamedRect> openMenuTitle(int /*position*/) { return std::nullopt; }
     virtual void resize(int width, int height) = 0;
     virtual void focus(std::string_view control) = 0;
     // Sets the system colours as a desktop's colour scheme does, also while the window
