@@ -6,26 +6,24 @@
 #include <emscripten/val.h>
 
 #include <map>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "core/form_ops.h"
 #include "core/main_form.h"
+#include "platform/web/combo_box.h"
+#include "platform/web/menu_bar.h"
+#include "platform/web/picture.h"
 #include "ui/event_wiring.h"
 #include "ui/form_binder.h"
-#include "ui/scaled_box.h"
 #include "ui/window_description.h"
 
 namespace vaskelo::web {
 
 using emscripten::val;
-
-// The menu bar's height in CSS pixels: a whole number of device pixels at the
-// usual zoom levels (125 %, 150 %, ...), so the client area starts on a device pixel.
-inline constexpr int kMenuBarHeight = 20;
 
 class WebForm final : public FormOps {
 public:
@@ -65,26 +63,19 @@ public:
     void endProgram() override;
 
 private:
-    struct Combo {
-        val box = val::undefined();
-        val field = val::undefined();
-        val button = val::undefined();
-        val list = val::undefined();
-        std::vector<val> options;
-        int selected = -1;     // the entry the field shows, if it shows one
-        int highlighted = -1;  // in the open list
-        bool open = false;
-    };
-    struct Menu {
-        val title = val::undefined();
-        val popup = val::undefined();
-        val item = val::undefined();
-        bool open = false;
+    // All the window knows of one control, in one place. A bound menu item has one too,
+    // for its click alone: the menu bar holds its element.
+    struct Control {
+        const ControlDescription* described = nullptr;  // none for a menu item
+        val element = val::undefined();
+        std::optional<ComboBox> list;       // a band list's field, button and list
+        std::optional<ColourValue> fill;    // a swatch's colour, painted by the picture it stands in
+        const EventBinding* click = nullptr;
     };
 
     void build(const WindowDescription& description);
-    void buildMenus(const WindowDescription& description);
-    val buildCombo(const ControlDescription& c);
+    val buildControl(const ControlDescription& c, Control& record);
+    void buildDialog();
     void check(const WindowDescription& description, std::span<const EventBinding> bindings) const;
     void wire(std::span<const EventBinding> bindings);
     // Colours that CSS cannot follow by itself: the picture's swatches and band 4's
@@ -93,28 +84,15 @@ private:
     void paintPicture();
     void run(std::string_view control, int index);
     void report(std::string_view title, std::string_view message);
-
-    bool comboKey(Combo& combo, std::string_view name, const std::string& key, int modifiers);
-    void openList(Combo& combo);
-    void placeList(Combo& combo);
-    void closeList(Combo& combo);
-    void highlight(Combo& combo, int row);
-    void pick(Combo& combo, std::string_view name, int row);
-    void showText(Combo& combo, std::string_view text);
-    bool menuKey(std::size_t menu, const std::string& part, const std::string& key);
-    void openMenu(std::size_t menu, bool focusItem);
-    void closeMenus();
-    // Notes where the focus is before it moves into the menu bar.
-    void enterMenuBar();
-    void leaveMenuBar();
     void closeEverythingOpen();
     void nameSwatch(Swatch swatch);
 
-    Combo* combo(std::string_view name);
+    const Control* find(std::string_view name) const;
+    ComboBox* combo(std::string_view name);
     // An element id of this window's own, so that two windows in one page never share one.
     std::string idOf(std::string_view name) const;
-    template <typename Check>
-    Status admit(std::string_view name, Operation operation, Check kind, val& element) const;
+    // The control an operation works on, or the reason it cannot go ahead.
+    Status admit(std::string_view name, Operation operation, ControlKind kind, Control*& control);
 
     const WindowDescription& description_;
     val parent_;
@@ -122,18 +100,12 @@ private:
     val client_ = val::undefined();
     val popups_ = val::undefined();  // open lists, over the client area and whatever lies below the window
     val dialog_ = val::undefined();
-    val menuBar_ = val::undefined();
-    val focusBeforeMenus_ = val::undefined();  // where the focus goes back to when the menus close
     val listening_ = val::undefined();
-    std::map<std::string, val, std::less<>> controls_;
-    std::map<std::string, Combo, std::less<>> combos_;
-    std::map<std::string, ColourValue, std::less<>> swatchFills_;
+    std::optional<MenuBar> menuBar_;
+    std::map<std::string, Control, std::less<>> controls_;
     // System colours as the browser's scheme has them, read back once per scheme.
     mutable std::map<ColourValue, ColourValue> schemeColours_;
-    std::vector<Menu> menus_;
-    std::map<std::string, std::string, std::less<>> menuItemNames_;  // item name to its menu's
-    std::map<std::string, const EventBinding*, std::less<>> clicks_;
-    BoxImage pixels_{};
+    Picture picture_;
     MainForm form_{*this};
     OperationGate gate_;
     int id_;
