@@ -54,6 +54,10 @@ EM_ASYNC_JS(unsigned char*, vaskelo_decode_png, (const char* base64, int* size),
 });
 
 EM_ASYNC_JS(void, vaskelo_fonts_ready, (), { await document.fonts.ready; });
+// Until the faces a CSS font names for the Turkish letters have loaded, or failed to.
+EM_ASYNC_JS(void, vaskelo_font_loaded, (const char* font), {
+    await document.fonts.load(UTF8ToString(font), "\u0131\u0130\u015f\u015e\u011f\u011e\u00fc\u00dc\u00f6\u00d6\u00e7\u00c7").catch(() => []);
+});
 // Until the browser has rendered twice: media query changes are told in a frame's update.
 EM_ASYNC_JS(void, vaskelo_next_frames, (), {
     await new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve)));
@@ -316,6 +320,7 @@ public:
         family = family.substr(0, family.find(','));
         if (!family.empty() && family.front() == '"') family = family.substr(1, family.size() - 2);
         // The page's own face of that family and weight has loaded: it holds the Turkish letters.
+        vaskelo_font_loaded((style(e, "font-weight") + " " + style(e, "font-size") + " " + style(e, "font-family")).c_str());
         bool loaded = false;
         val faces = val::global("Array").call<val>("from", val::global("document")["fonts"]);
         for (int i = 0; i < faces["length"].as<int>(); ++i) {
