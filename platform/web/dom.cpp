@@ -1,5 +1,7 @@
 #include "platform/web/dom.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstddef>
 
@@ -85,7 +87,7 @@ void setFont(std::string& css, const FontDescription& font) {
     addStyle(css, "font-weight", font.bold ? "700" : "400");
 }
 
-ColourValue shownColour(val place, ColourValue colour) {
+ColourValue shownColour(val place, ColourValue colour, ColourValue backdrop) {
     if (!isSystemColour(colour)) return colour;
     // The probe is one that the browser's forced colours leave alone; it stands beside
     // the window, so that reading it restyles the probe alone.
@@ -93,20 +95,31 @@ ColourValue shownColour(val place, ColourValue colour) {
     styleOf(probe, "color", cssColour(colour));
     const std::string computed = val::global("getComputedStyle")(probe)["color"].as<std::string>();
     probe.call<void>("remove");
-    // "rgb(r, g, b)" or "rgba(r, g, b, a)": the first three whole numbers.
-    unsigned channels[3] = {0, 0, 0};
+    // "rgb(r, g, b)" or "rgba(r, g, b, a)": its numbers, the alpha one from 0 to 1.
+    double numbers[4] = {0, 0, 0, 1};
     std::size_t found = 0;
-    unsigned number = 0;
-    bool inNumber = false, inFraction = false;
-    for (const char ch : computed) {
-        const bool digit = ch >= '0' && ch <= '9';
-        if (digit && !inFraction) number = number * 10 + static_cast<unsigned>(ch - '0');
-        if (!digit && inNumber && !inFraction && found < 3) channels[found++] = number;
-        inFraction = (inFraction && digit) || ch == '.';
-        inNumber = digit;
-        if (!digit) number = 0;
+    for (std::size_t i = 0; i < computed.size() && found < 4;) {
+        if (!std::isdigit(static_cast<unsigned char>(computed[i])) && computed[i] != '.') {
+            ++i;
+            continue;
+        }
+        double whole = 0, scale = 0;
+        for (; i < computed.size() && (std::isdigit(static_cast<unsigned char>(computed[i])) || computed[i] == '.'); ++i) {
+            if (computed[i] == '.') {
+                scale = 1;
+            } else {
+                whole = whole * 10 + (computed[i] - '0');
+                scale *= 10;
+            }
+        }
+        numbers[found++] = scale > 0 ? whole / scale : whole;
     }
-    return (channels[0] & 0xFFu) | ((channels[1] & 0xFFu) << 8) | ((channels[2] & 0xFFu) << 16);
+    const double alpha = std::clamp(numbers[3], 0.0, 1.0);
+    const auto channel = [&](int index, unsigned under) {
+        const double shown = std::clamp(numbers[index], 0.0, 255.0) * alpha + under * (1 - alpha);
+        return static_cast<unsigned>(std::lround(shown));
+    };
+    return channel(0, redOf(backdrop)) | (channel(1, greenOf(backdrop)) << 8) | (channel(2, blueOf(backdrop)) << 16);
 }
 
 }  // namespace vaskelo::web

@@ -46,7 +46,8 @@ std::string cssColour(ColourValue colour);
 void setFont(std::string& css, const FontDescription& font);
 
 // A colour as the page shows it now, as a plain colour: a system colour is read back
-// from a probe appended to `place`.
-ColourValue shownColour(val place, ColourValue colour);
+// from a probe appended to `place`. A browser may give a translucent one (Firefox's dark
+// highlight): that is shown over `backdrop`, a plain colour.
+ColourValue shownColour(val place, ColourValue colour, ColourValue backdrop = kBlackColour);
 
 }  // namespace vaskelo::web

@@ -238,11 +238,17 @@ void WebForm::applyColours() {
         val field = c.list->field();
         styleOf(field, "color", cssColour(text == shown(d.foreground) ? d.foreground : text));
     }
-    // Some browsers' highlight pair falls short of readable (white on a light blue): open
-    // menus and lists then write in black on it, as band 4's list does on its white.
-    const ColourValue highlightText = shown(kHighlightText);
-    const ColourValue readable = readableTextColour(kHighlightText, shown(kHighlight), highlightText);
-    styleOf(window_, "--vaskelo-highlight-text", cssColour(readable == highlightText ? kHighlightText : readable));
+    // Some browsers' highlight pair falls short of readable (white on a light blue, or on
+    // a translucent highlight): an open menu's title, over the button face, and the entries
+    // of open lists and menus, over the window background, then write in black on it, as
+    // band 4's list does on its white.
+    const auto readableOn = [this](ColourValue under, const char* property) {
+        const ColourValue text = shown(kHighlightText);
+        const ColourValue readable = readableTextColour(kHighlightText, shownColour(parent_, kHighlight, shown(under)), text);
+        styleOf(window_, property, cssColour(readable == text ? kHighlightText : readable));
+    };
+    readableOn(kButtonFace, "--vaskelo-menu-highlight-text");
+    readableOn(kWindowBackground, "--vaskelo-list-highlight-text");
     paintPicture();
 }
 
