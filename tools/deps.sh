@@ -40,15 +40,18 @@ ensure_packages() {
     done
     [ ${#missing[@]} -eq 0 ] && return 0
 
-    install_step "Paket listeleri güncelleniyor (updating package lists)..." apt-get update -q
+    # Another install on the machine (a second command run beside this one) is waited for.
+    local wait=(-o DPkg::Lock::Timeout=600)
+    install_step "Paket listeleri güncelleniyor (updating package lists)..." apt-get "${wait[@]}" update -q
     install_step "Kuruluyor (installing) ${#missing[@]} paket: ${missing[*]}" \
-        apt-get install -y -q --no-install-recommends "${missing[@]}"
+        apt-get "${wait[@]}" install -y -q --no-install-recommends "${missing[@]}"
 }
 
 # What the web page takes to build: Debian's emscripten, the fonts it carries and the
-# tools that subset them. Its tests add Chromium, and npm for the accessibility audit.
+# tools that subset them. Its tests add Chromium, Firefox and WebKit (its WebDriver on an X screen
+# whose settings daemon switches the colour scheme), and npm for the accessibility audit.
 WEB_PACKAGES=(emscripten python3 python3-fonttools python3-brotli fonts-liberation)
-WEB_TEST_PACKAGES=(chromium)
+WEB_TEST_PACKAGES=(chromium firefox-esr webkit2gtk-driver xsettingsd xvfb xauth)
 # The audit's rules, pinned; kept outside any build folder, so that it is fetched once
 # and the Debian 13 root, whose tests run offline, has it too.
 VASKELO_AXE_VERSION=4.10.2

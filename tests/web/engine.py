@@ -1,0 +1,97 @@
+"""What run_page.py asks of a browser, whatever protocol drives it. Each protocol has a
+module beside this one (cdp.py, bidi.py, webdriver.py) with an Engine of its own; the
+host picks one by --engine and carries out the page's requests through it."""
+
+
+class Engine:
+    name = ""
+
+    def __init__(self, binary, profile):
+        """Starts the browser (binary, or the engine's usual one when None), headless where
+        it can, with profile as its own profile folder, and readies the test tab."""
+        raise NotImplementedError
+
+    def open(self, url):
+        """The test tab navigates to url; the page can then call vaskeloHost."""
+        raise NotImplementedError
+
+    def next_request(self):
+        """Blocks until the page calls vaskeloHost(json), and returns the parsed request;
+        meanwhile prints what the page logs. May return None early when the page faulted:
+        the host then reads faults()."""
+        raise NotImplementedError
+
+    def reply(self, reply):
+        """Calls vaskeloHostReply(JSON of reply) in the page."""
+        raise NotImplementedError
+
+    def click(self, x, y):
+        """Left button down and up at (x, y), CSS px of the viewport, through the
+        browser's own input pipeline."""
+        raise NotImplementedError
+
+    def key(self, key, modifiers):
+        """Presses and releases a key (a DOM key name: "ArrowDown", "F4", "a", " ") with
+        modifiers held: 1 Alt, 2 Ctrl, 4 Meta, 8 Shift."""
+        raise NotImplementedError
+
+    def type(self, text):
+        """Text as typed on a keyboard into the focused field."""
+        raise NotImplementedError
+
+    def select_all(self):
+        """Ctrl+A in the focused field."""
+        self.key("a", 2)
+
+    def screenshot(self):
+        """The viewport as a base64 PNG, in device pixels."""
+        raise NotImplementedError
+
+    def evaluate(self, expression):
+        """A JS expression's value in the page, awaited if a promise, as JSON data."""
+        raise NotImplementedError
+
+    def accessible(self, selector):
+        """{name, description, value, role, text, live} of the element as the browser's
+        accessibility tree has them; None where the engine offers no such read-back."""
+        return None
+
+    def media(self, scheme, forced):
+        """Emulates prefers-color-scheme (light, dark) and forced-colors; False if it cannot."""
+        return False
+
+    def viewport(self, width, height, scale):
+        """Sets the CSS viewport and devicePixelRatio; False if it cannot do that scale."""
+        return False
+
+    def screen(self, scale):
+        """Moves the window onto a screen of that scale; False if it cannot."""
+        return False
+
+    def faults(self):
+        """Page faults seen since the last call: uncaught exceptions, console errors, CSP
+        violations, with what watch.js recorded in the page."""
+        seen, self.seen = getattr(self, "seen", []), []
+        try:
+            seen += self.evaluate("(globalThis.vaskeloFaults ?? []).splice(0)") or []
+        except Exception as error:  # a page that cannot be asked is a fault in itself
+            seen.append(f"the page could not be asked for its faults: {error}")
+        return seen
+
+    def close(self):
+        """Ends the browser and everything it started."""
+        raise NotImplementedError
+
+    # Each opens the program at url in a tab of its own; None where the engine cannot.
+    def offline(self, url):
+        """After one visit, opens it again with the network off: {started}."""
+        return None
+
+    def broken(self, url, how):
+        """Opens it with one thing wrong (no WebAssembly, scripts off, a file missing or
+        damaged): {said, window}."""
+        return None
+
+    def close_tab(self, url):
+        """Closes its tab as a user does: {closed, question}."""
+        return None
