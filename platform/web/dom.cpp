@@ -65,7 +65,7 @@ std::string cssColour(ColourValue colour) {
         if (index == systemColourIndex(kScrollBarColour)) return "Canvas";
         if (index == systemColourIndex(kWindowBackground)) return "Canvas";
         if (index == systemColourIndex(kWindowText)) return "CanvasText";
-        if (index == systemColourIndex(kButtonText)) return "ButtonText";
+        if (index == systemColourIndex(kButtonText)) return "var(--vaskelo-button-text, ButtonText)";
         if (index == systemColourIndex(kHighlight)) return "Highlight";
         if (index == systemColourIndex(kHighlightText)) return "HighlightText";
         return "ButtonFace";  // the button face, and the closest match for any other number

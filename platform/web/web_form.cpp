@@ -248,6 +248,10 @@ void WebForm::applyColours() {
         styleOf(window_, property, cssColour(readable == text ? kHighlightText : readable));
     };
     readableOn(kButtonFace, "--vaskelo-menu-highlight-text");
+    // And the button face's own pair: WebKitGTK's dark scheme keeps a light face under white text.
+    const ColourValue buttonText = shown(kButtonText);
+    const ColourValue onFace = readableTextColour(kButtonText, shown(kButtonFace), buttonText);
+    styleOf(window_, "--vaskelo-button-text", onFace == buttonText ? "ButtonText" : cssColour(onFace));
     readableOn(kWindowBackground, "--vaskelo-list-highlight-text");
     paintPicture();
 }
