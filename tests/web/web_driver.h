@@ -13,6 +13,7 @@
 #include <initializer_list>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -72,6 +73,20 @@ inline val host(val request) {
     return parsed;
 }
 
+// Whether the engine could not do what a reply answers; the run says so, and the scenario
+// checks the nearest thing the engine can do.
+inline bool unsupported(const val& reply) {
+    if (!reply.hasOwnProperty("unsupported")) return false;
+    static std::set<std::string> said;  // each once a run
+    const auto [note, fresh] = said.insert(reply["unsupported"].as<std::string>());
+    if (fresh) std::printf("[ NOTE     ] %s\n", note->c_str());
+    return true;
+}
+// A text field of a reply, empty where the engine gave none.
+inline std::string textOf(const val& reply, const char* name) {
+    return reply.hasOwnProperty(name) && reply[name].isString() ? reply[name].as<std::string>() : std::string();
+}
+
 // A request to the host: its operation and fields.
 inline val request(const char* op, std::initializer_list<std::pair<const char*, val>> fields = {}) {
     val r = val::object();
@@ -87,7 +102,10 @@ inline std::vector<val> all(val e, const char* selector) {
     for (int i = 0; i < found["length"].as<int>(); ++i) each.push_back(found[i]);
     return each;
 }
-inline std::string attributeOf(val e, const char* name) { return e.call<std::string>("getAttribute", std::string(name)); }
+inline std::string attributeOf(val e, const char* name) {
+    val value = e.call<val>("getAttribute", std::string(name));
+    return value.isString() ? value.as<std::string>() : std::string();
+}
 
 class WebDriver final : public suite::WindowDriver {
     using Kind = model::Kind;
@@ -240,8 +258,8 @@ public:
     suite::Scheme setScheme(const suite::Scheme* scheme) override {
         // The browser's nearest scheme: forced colours for a black window, dark for a dark one.
         const auto dark = [](ColourValue c) { return redOf(c) + greenOf(c) + blueOf(c) < 3 * 128; };
-        host(request("media", {{"scheme", val(std::string(scheme != nullptr && dark(scheme->window) ? "dark" : "light"))},
-                               {"forced", val(scheme != nullptr && scheme->window == 0 && scheme->buttonFace == 0)}}));
+        unsupported(host(request("media", {{"scheme", val(std::string(scheme != nullptr && dark(scheme->window) ? "dark" : "light"))},
+                                           {"forced", val(scheme != nullptr && scheme->window == 0 && scheme->buttonFace == 0)}})));
         vaskelo_next_frames();  // the page hears of the change
         if (form == nullptr) return scheme != nullptr ? *scheme : suite::Scheme{};
         return {form->shown(kWindowBackground), form->shown(kWindowText), form->shown(kButtonFace), form->shown(kButtonText), 0, 0};
@@ -256,6 +274,7 @@ public:
         }
         // Closing the program's tab: the browser asks nothing before it goes.
         val closed = host(request("closeTab"));
+        if (unsupported(closed)) return end(true);  // the other way to end it, which the engine can make
         ending.code = closed["closed"].as<bool>() ? 0 : 1;
         ending.windowGone = closed["closed"].as<bool>();
         if (closed["question"].as<bool>()) ending.report.title = "a question before closing";
@@ -381,24 +400,34 @@ public:
     }
 
     val heard(std::string_view control) {
-        return host(request("ax", {{"selector", val("#" + focusable(control)["id"].as<std::string>())}}));
+        val node = host(request("ax", {{"selector", val("#" + focusable(control)["id"].as<std::string>())}}));
+        unsupported(node);
+        return node;
     }
     // What the browser gives a screen reader: a list's label with its value, anything
     // else by its name or, without one, its text.
     std::string spoken(std::string_view control) override {
+        // Where the engine reads back less than a screen reader hears, the page's own
+        // markup for it stands in: a field's value, an element's text.
         val node = heard(control);
-        const std::string name = node["name"].as<std::string>();
-        const std::string value = node["value"].as<std::string>();
-        if (focusable(control) != element(control)) return name + " " + value;
-        return name.empty() ? node["text"].as<std::string>() : name;
+        const std::string name = textOf(node, "name");
+        if (focusable(control) != element(control)) {
+            return name + " " + (node.hasOwnProperty("value") ? textOf(node, "value") : focusable(control)["value"].as<std::string>());
+        }
+        if (name.empty() && !node.hasOwnProperty("text")) return element(control)["textContent"].as<std::string>();
+        return name.empty() ? textOf(node, "text") : name;
     }
-    std::string spokenDescription(std::string_view control) override { return heard(control)["description"].as<std::string>(); }
+    std::string spokenDescription(std::string_view control) override {
+        val node = heard(control);
+        return node.hasOwnProperty("description") ? textOf(node, "description") : attributeOf(element(control), "aria-description");
+    }
     // The result labels are live regions, which a screen reader reads out when they
     // change; a swatch's new name is heard where the reader is.
     void listenForRenames() override {}
     std::optional<bool> announcedRename(std::string_view control) override {
         if (control != "Ls1" && control != "Les2") return std::nullopt;
-        return heard(control)["live"].as<std::string>() == "polite";
+        val node = heard(control);
+        return (node.hasOwnProperty("live") ? textOf(node, "live") : attributeOf(element(control), "aria-live")) == "polite";
     }
 
     suite::Report reportDuring(const std::function<void()>& action) override {
