@@ -269,25 +269,14 @@ class Firefox(Engine):
         self.send("browsingContext.navigate", context=tab, url=url, wait="none")
         return tab
 
-    def started(self, tab):
-        """Whether the program's window opened in the tab, within 30 s."""
-        deadline = time.monotonic() + 30
-        while time.monotonic() < deadline:
-            try:
-                if self.call("document.documentElement.classList.contains('vaskelo-started')", tab):
-                    return True
-            except RuntimeError:  # between two documents
-                pass
-            time.sleep(0.05)
-        return False
+    def in_tab(self, tab, expression):
+        return self.call(expression, tab)
 
     def offline(self, url):
         tab = self.program_tab(url)
         if not self.started(tab):
             return {"started": False, "error": "the program did not start in its tab"}
-        self.call("Promise.race([navigator.serviceWorker.ready.then(() => new Promise((kept) => navigator.serviceWorker.controller"
-                  " ? kept() : navigator.serviceWorker.addEventListener('controllerchange', kept))),"
-                  " new Promise((late) => setTimeout(late, 30000))])", tab)
+        self.call(self.CONTROLLED, tab)
         self.send("emulation.setNetworkConditions", networkConditions={"type": "offline"}, contexts=[tab])
         self.call("document.documentElement.className = ''", tab)
         self.send("browsingContext.reload", context=tab, wait="none")

@@ -201,27 +201,15 @@ class Chromium(Browser, Engine):
         self.send("Page.navigate", session=tab, url=url)
         return target, tab
 
-    def started(self, tab):
-        """Whether the program's window opened in the tab, within 30 s."""
-        deadline = time.monotonic() + 30
-        while time.monotonic() < deadline:
-            try:
-                if self.send("Runtime.evaluate", session=tab, returnByValue=True, expression=(
-                        "document.documentElement.classList.contains('vaskelo-started')"))["result"].get("value"):
-                    return True
-            except RuntimeError:  # between two documents
-                pass
-            time.sleep(0.05)
-        return False
+    def in_tab(self, tab, expression):
+        return self.send("Runtime.evaluate", session=tab, returnByValue=True, awaitPromise=True,
+                         expression=expression)["result"].get("value")
 
     def offline(self, url):
         target, tab = self.open_program(url)
         if not self.started(tab):
             return {"started": False, "error": "the program did not start in its tab"}
-        self.send("Runtime.evaluate", session=tab, awaitPromise=True, expression=(
-            "Promise.race([navigator.serviceWorker.ready.then(() => new Promise((kept) => navigator.serviceWorker.controller"
-            " ? kept() : navigator.serviceWorker.addEventListener('controllerchange', kept))),"
-            " new Promise((late) => setTimeout(late, 30000))])"))
+        self.in_tab(tab, self.CONTROLLED)
         self.send("Network.enable", session=tab)
         self.send("Network.emulateNetworkConditions", session=tab, offline=True, latency=0, downloadThroughput=-1,
                   uploadThroughput=-1)

@@ -2,6 +2,8 @@
 module beside this one (cdp.py, bidi.py, webdriver.py) with an Engine of its own; the
 host picks one by --engine and carries out the page's requests through it."""
 
+import time
+
 
 class Engine:
     name = ""
@@ -83,6 +85,26 @@ class Engine:
         raise NotImplementedError
 
     # Each opens the program at url in a tab of its own; None where the engine cannot.
+    # They share these, over in_tab: an expression's value in one of those tabs.
+    CONTROLLED = ("Promise.race([navigator.serviceWorker.ready.then(() => new Promise((kept) => navigator.serviceWorker.controller"
+                  " ? kept() : navigator.serviceWorker.addEventListener('controllerchange', kept))),"
+                  " new Promise((late) => setTimeout(late, 30000))])")  # until its service worker serves the page
+
+    def in_tab(self, tab, expression):
+        raise NotImplementedError
+
+    def started(self, tab):
+        """Whether the program's window opened in the tab, within 30 s."""
+        deadline = time.monotonic() + 30
+        while time.monotonic() < deadline:
+            try:
+                if self.in_tab(tab, "document.documentElement.classList.contains('vaskelo-started')"):
+                    return True
+            except RuntimeError:  # between two documents
+                pass
+            time.sleep(0.05)
+        return False
+
     def offline(self, url):
         """After one visit, opens it again with the network off: {started}."""
         return None
