@@ -116,7 +116,11 @@ def main():
             port = server.server_address[1]
             host = Host(engine, axe, f"http://127.0.0.1:{port}/{args.program}", args.scale)
             engine.viewport(480, 360, args.scale)
-            engine.open(f"http://127.0.0.1:{port}/{args.page}?{args.query}")
+            query = args.query
+            # The random run's length, where the test run sets it as for the desktop suites.
+            if os.environ.get("VASKELO_MODEL_ACTIONS") and "actions=" not in query:
+                query += ("&" if query else "") + "actions=" + os.environ["VASKELO_MODEL_ACTIONS"]
+            engine.open(f"http://127.0.0.1:{port}/{args.page}?{query}")
             while not faults:
                 request = engine.next_request()
                 faults = engine.faults()
