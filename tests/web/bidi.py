@@ -11,7 +11,7 @@ import subprocess
 import threading
 import time
 
-from engine import Engine
+from engine import Engine, end
 
 # WebDriver's code points for the keys the page presses.
 KEYS = {"ArrowDown": "\ue015", "ArrowUp": "\ue013", "ArrowLeft": "\ue012", "ArrowRight": "\ue014", "Enter": "\ue006",
@@ -325,9 +325,5 @@ class Firefox(Engine):
             self.send("browser.close")
         except (EOFError, OSError, RuntimeError):
             pass
-        try:
-            self.process.wait(timeout=30)
-        except subprocess.TimeoutExpired:
-            self.process.kill()
-            self.process.wait()
+        end(self.process)
         self.ws.sock.close()

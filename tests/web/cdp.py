@@ -6,7 +6,7 @@ import os
 import subprocess
 import time
 
-from engine import Engine
+from engine import Engine, end
 
 KEYS = {"ArrowDown": 40, "ArrowUp": 38, "ArrowLeft": 37, "ArrowRight": 39, "Enter": 13, "Escape": 27, "Tab": 9,
         "Home": 36, "End": 35, "F4": 115, "F10": 121, "Backspace": 8, " ": 32, "a": 65}
@@ -73,11 +73,7 @@ class Browser:
             self.send("Browser.close", session=False)
         except (EOFError, OSError):
             pass
-        try:
-            self.process.wait(timeout=30)
-        except subprocess.TimeoutExpired:
-            self.process.kill()
-            self.process.wait()
+        end(self.process)
 
 
 class Chromium(Browser, Engine):

@@ -2,6 +2,7 @@
 module beside this one (cdp.py, bidi.py, webdriver.py) with an Engine of its own; the
 host picks one by --engine and carries out the page's requests through it."""
 
+import subprocess
 import time
 
 
@@ -117,3 +118,12 @@ class Engine:
     def close_tab(self, url):
         """Closes its tab as a user does: {closed, question}."""
         return None
+
+
+def end(process):
+    """Waits up to 30 s for a browser asked to close to end by itself, then kills it."""
+    try:
+        process.wait(timeout=30)
+    except subprocess.TimeoutExpired:
+        process.kill()
+        process.wait()
