@@ -21,8 +21,8 @@ int optionRow(const std::string& part) {
 }  // namespace
 
 ComboBox::ComboBox(const ControlDescription& c, const std::string& id, val client, val popups, val frame,
-                   Opening opening, Picked picked)
-    : frame_(std::move(frame)), opening_(std::move(opening)), picked_(std::move(picked)) {
+                   const Zoom& zoom, Opening opening, Picked picked)
+    : frame_(std::move(frame)), zoom_(zoom), opening_(std::move(opening)), picked_(std::move(picked)) {
     box_ = element("div", std::move(client), "vaskelo-combo");
     field_ = element("input", box_, "vaskelo-field");
     field_.set("id", id + "-field");
@@ -33,6 +33,8 @@ ComboBox::ComboBox(const ControlDescription& c, const std::string& id, val clien
     attribute(field_, "aria-controls", id + "-list");
     attribute(field_, "autocomplete", "off");
     attribute(field_, "spellcheck", "false");
+    // Typing picks nothing, so a phone raises no keyboard for it; a real keyboard still types.
+    attribute(field_, "inputmode", "none");
     attribute(field_, "maxlength", "32767");  // what a desktop list's field holds
     attribute(field_, "data-part", "field");
     std::string css;
@@ -72,8 +74,8 @@ ComboBox::ComboBox(const ControlDescription& c, const std::string& id, val clien
 
 std::string ComboBox::text() const { return field_["value"].as<std::string>(); }
 
-bool ComboBox::pressed(const std::string& part) {
-    if (part == "button") {
+bool ComboBox::pressed(const std::string& part, bool touch) {
+    if (part == "button" || (touch && part == "field")) {
         const bool wasOpen = open_;
         opening_();
         if (!wasOpen) open();
@@ -173,20 +175,22 @@ void ComboBox::highlight(int row) {
 
 void ComboBox::place() {
     // Below the field, or above it where the viewport has more room there; where neither
-    // side holds the whole list, it scrolls within the larger room.
+    // side holds the whole list, it scrolls within the larger room. Rooms are the
+    // viewport's pixels, the list's place the zoomed window's own.
     setStyle(list_, "");
-    const Box field = boxOf(box_);
-    const Box frame = boxOf(frame_);
-    const double natural = list_["offsetHeight"].as<double>();
+    const Box field = shownBoxOf(box_, zoom_);
+    const Box frame = shownBoxOf(frame_, zoom_);
+    const double zoom = zoom_.level;
+    const double natural = list_["offsetHeight"].as<double>() * zoom;
     const double roomBelow = document()["documentElement"]["clientHeight"].as<double>() - field.bottom;
     const double roomAbove = field.top;
     const bool above = roomBelow < natural && roomAbove > roomBelow;
     const double height = std::min(natural, std::max(above ? roomAbove : roomBelow, 0.0));
     std::string css;
-    addStyle(css, "left", px(field.left - frame.left));
-    addStyle(css, "top", px((above ? field.top - height : field.bottom) - frame.top));
-    addStyle(css, "width", px(field.right - field.left));
-    if (height < natural) addStyle(css, "max-height", px(height));
+    addStyle(css, "left", px((field.left - frame.left) / zoom));
+    addStyle(css, "top", px(((above ? field.top - height : field.bottom) - frame.top) / zoom));
+    addStyle(css, "width", px((field.right - field.left) / zoom));
+    if (height < natural) addStyle(css, "max-height", px(height / zoom));
     setStyle(list_, css);
 }
 

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/web/dom.h"
 #include "ui/window_description.h"
 
 namespace vaskelo::web {
@@ -25,9 +26,10 @@ public:
     using Picked = std::function<void()>;
 
     // Builds the field and its button into `client` and the closed list into `popups`,
-    // whose open lists are placed from `frame`'s corner; element ids start with `id`.
+    // whose open lists are placed from `frame`'s corner, at the frame's `zoom`; element
+    // ids start with `id`.
     ComboBox(const ControlDescription& described, const std::string& id, val client, val popups, val frame,
-             Opening opening, Picked picked);
+             const Zoom& zoom, Opening opening, Picked picked);
 
     val box() const { return box_; }
     val field() const { return field_; }
@@ -41,8 +43,9 @@ public:
 
     // The page's events on its parts (named by their data-part); each returns true where
     // the browser's own handling is to be prevented. A press elsewhere than on the
-    // button or an entry is not the list's own: it returns false and does nothing.
-    bool pressed(const std::string& part);
+    // button or an entry is not the list's own: it returns false and does nothing. A
+    // finger's press (`touch`) on the field opens the list too, without a keyboard.
+    bool pressed(const std::string& part, bool touch);
     bool clicked(const std::string& part);
     bool key(const std::string& key, int modifiers);
     void focusLost();
@@ -54,6 +57,7 @@ private:
     void pick(int row);
 
     val frame_;
+    const Zoom& zoom_;
     val box_ = val::undefined();
     val field_ = val::undefined();
     val button_ = val::undefined();

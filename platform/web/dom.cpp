@@ -59,6 +59,12 @@ Box boxOf(const val& e) {
     return {r["left"].as<double>(), r["top"].as<double>(), r["right"].as<double>(), r["bottom"].as<double>()};
 }
 
+Box shownBoxOf(const val& e, const Zoom& zoom) {
+    const Box b = boxOf(e);
+    const double k = zoom.toViewport;
+    return {b.left * k, b.top * k, b.right * k, b.bottom * k};
+}
+
 std::string cssColour(ColourValue colour) {
     if (isSystemColour(colour)) {
         const unsigned index = systemColourIndex(colour);

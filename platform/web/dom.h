@@ -40,6 +40,16 @@ struct Box {
 };
 Box boxOf(const val& e);
 
+// How much the page enlarges the window (on a phone, to fill the screen), and what turns
+// a box inside it from getBoundingClientRect into the viewport's CSS pixels: Chromium
+// and Firefox give those already, WebKit gives them in the zoomed element's own pixels.
+struct Zoom {
+    double level = 1;
+    double toViewport = 1;
+};
+// An element of the zoomed window as the viewport shows it, in CSS pixels.
+Box shownBoxOf(const val& e, const Zoom& zoom);
+
 // The CSS system colour that matches a system colour number, so the page follows
 // the browser's light, dark and forced colours by itself; a plain colour as #rrggbb.
 std::string cssColour(ColourValue colour);

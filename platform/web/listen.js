@@ -24,11 +24,17 @@ Module["vaskeloListen"] = function (root, form) {
       waiting.length = 0;
     }
   };
+  // A tap comes as a mouse press and a click, after the pointer's own press that says a
+  // finger made it; a swipe comes as no click at all, so it never picks.
+  let byFinger = false;
+  document.addEventListener("pointerdown", (e) => { byFinger = e.pointerType === "touch" || e.pointerType === "pen"; },
+                            { signal: done.signal, capture: true });
   const send = (type, event) => {
     const target = event && event.target instanceof Element ? event.target : null;
     const control = target ? target.closest("[data-control]") : null;
     const part = target ? target.closest("[data-part]") : null;
-    const modifiers = event ? (event.altKey ? 1 : 0) | (event.ctrlKey ? 2 : 0) | (event.metaKey ? 4 : 0) | (event.shiftKey ? 8 : 0) : 0;
+    const modifiers = event ? (event.altKey ? 1 : 0) | (event.ctrlKey ? 2 : 0) | (event.metaKey ? 4 : 0) | (event.shiftKey ? 8 : 0) |
+                              (type === "mousedown" && byFinger ? 16 : 0) : 0;
     deliver(type, control ? control.dataset.control : "", part ? part.dataset.part : "", (event && event.key) || "",
             modifiers, event);
   };
@@ -50,5 +56,8 @@ Module["vaskeloListen"] = function (root, form) {
   for (const query of ["(prefers-color-scheme: dark)", "(forced-colors: active)", "(prefers-contrast: more)"]) {
     matchMedia(query).addEventListener("change", () => send("scheme", null), options);
   }
+  // The window fits a phone's screen, again when it is turned or a touch screen becomes the pointer.
+  addEventListener("resize", () => send("resize", null), options);
+  matchMedia("(pointer: coarse)").addEventListener("change", () => send("resize", null), options);
   return done;
 };

@@ -2,6 +2,7 @@
 
 #include <emscripten/bind.h>
 
+#include <algorithm>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -13,6 +14,8 @@
 namespace vaskelo::web {
 
 namespace {
+
+constexpr int kByTouch = 16;  // the bit listen.js adds to a press a finger made
 
 std::map<int, WebForm*>& liveForms() {
     static std::map<int, WebForm*> forms;
@@ -47,9 +50,12 @@ WebForm::WebForm(const WindowDescription& description, std::span<const EventBind
     wire(bindings);
     liveForms()[id_] = this;
     listening_ = val::module_property("vaskeloListen")(window_, id_);
-    applyColours();
-    // In the page last, whole: the browser lays the window out once, for its first frame.
+    fit();
+    // In the page whole, and painted once there: the picture's device pixels are counted
+    // from where the client area stands.
     parent_.call<void>("append", window_);
+    measureZoom();
+    applyColours();
 }
 
 WebForm::~WebForm() {
@@ -118,7 +124,7 @@ val WebForm::buildControl(const ControlDescription& c, Control& record) {
             place(css, at.left, at.top, at.width, at.height);
             break;
         case ControlKind::ComboBox:
-            record.list.emplace(c, idOf(c.name), client_, popups_, window_, [this] { closeEverythingOpen(); },
+            record.list.emplace(c, idOf(c.name), client_, popups_, window_, zoom_, [this] { closeEverythingOpen(); },
                                 [this, name = c.name] { run(name, 0); });
             e = record.list->box();
             place(css, at.left, at.top, at.width, at.height);
@@ -267,14 +273,56 @@ void WebForm::paintPicture() {
             if (swatch == nullptr || !swatch->fill || swatch->element["parentNode"].isNull()) continue;
             swatches.push_back(clientPlace(description_, s, shown(*swatch->fill)));
         }
-        picture_.paint(canvas, clientPlace(description_, c, shown(c.background)), c.showsPicture, swatches);
+        picture_.paint(canvas, clientPlace(description_, c, shown(c.background)), c.showsPicture, swatches, zoom_.level,
+                       shownBox(client_));
     }
+}
+
+bool WebForm::fit() {
+    val root = document()["documentElement"];
+    const double width = root["clientWidth"].as<double>();
+    const double height = root["clientHeight"].as<double>();
+    const double windowWidth = twipsToPixels(description_.clientWidth);
+    const double windowHeight = kMenuBarHeight + twipsToPixels(description_.clientHeight);
+    const bool touch = val::global("matchMedia")(std::string("(pointer: coarse)"))["matches"].as<bool>();
+    const bool fitted = (touch || width < windowWidth) && width > 0 && height > 0;
+    const double level = fitted ? std::min(width / windowWidth, height / windowHeight) : 1.0;
+    if (level == zoom_.level && fitted == fitted_) return false;
+    zoom_.level = level;
+    fitted_ = fitted;
+    if (fitted) {
+        // Centred where the screen is wider than the window (a phone on its side).
+        styleOf(window_, "zoom", cssNumber(level, ""));
+        styleOf(window_, "--vaskelo-zoom", cssNumber(level, ""));
+        styleOf(window_, "margin", "0 auto");
+    } else {
+        for (const char* property : {"zoom", "--vaskelo-zoom", "margin"}) {
+            window_["style"].call<void>("removeProperty", std::string(property));
+        }
+    }
+    measureZoom();
+    return true;
+}
+
+void WebForm::measureZoom() {
+    zoom_.toViewport = 1;
+    if (zoom_.level == 1 || !window_["isConnected"].as<bool>()) return;
+    const Box asShown = boxOf(window_);
+    const double across = asShown.right - asShown.left;
+    if (across > 0) zoom_.toViewport = zoom_.level * window_["offsetWidth"].as<double>() / across;
 }
 
 bool WebForm::handle(const std::string& type, const std::string& name, const std::string& part, const std::string& key,
                      int modifiers) {
     if (type == "scheme" || type == "rescale") {
+        fit();
         applyColours();
+        return false;
+    }
+    // A new size of the viewport (a phone turned), or a move from a fine to a coarse pointer.
+    if (type == "resize") {
+        fit();
+        paintPicture();
         return false;
     }
     if (ended_) return false;
@@ -286,7 +334,7 @@ bool WebForm::handle(const std::string& type, const std::string& name, const std
         return false;
     }
     if (type == "mousedown") {
-        if (list != nullptr && list->pressed(part)) return true;
+        if (list != nullptr && list->pressed(part, (modifiers & kByTouch) != 0)) return true;
         if (inMenu && menuBar_->pressed(name, part)) return true;
         closeEverythingOpen();
         // A click on a label or the window's ground leaves the focus where it is, as on the desktop.

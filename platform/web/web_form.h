@@ -15,6 +15,7 @@
 #include "core/form_ops.h"
 #include "core/main_form.h"
 #include "platform/web/combo_box.h"
+#include "platform/web/dom.h"
 #include "platform/web/menu_bar.h"
 #include "platform/web/picture.h"
 #include "ui/event_wiring.h"
@@ -44,6 +45,9 @@ public:
     bool ended() const { return ended_; }
     void setOperationGate(OperationGate gate) { gate_ = std::move(gate); }
     void focusFirst();
+    // How much the page enlarges the window now, and an element of it as the viewport shows it.
+    double zoom() const { return zoom_.level; }
+    Box shownBox(const val& e) const { return shownBoxOf(e, zoom_); }
     // A colour as the page shows it now, a system colour as the browser's scheme has it.
     ColourValue shown(ColourValue colour) const;
     // The colour a swatch shows, if it is there.
@@ -82,6 +86,11 @@ private:
     // text on its fixed white; again whenever the scheme or the zoom changes.
     void applyColours();
     void paintPicture();
+    // On a touch screen, or in a viewport narrower than the window, the whole window is
+    // enlarged or reduced to the largest size the viewport holds; elsewhere it is as
+    // described. True if its zoom changed.
+    bool fit();
+    void measureZoom();
     void run(std::string_view control, int index);
     void report(std::string_view title, std::string_view message);
     void closeEverythingOpen();
@@ -106,6 +115,8 @@ private:
     // System colours as the browser's scheme has them, read back once per scheme.
     mutable std::map<ColourValue, ColourValue> schemeColours_;
     Picture picture_;
+    Zoom zoom_;
+    bool fitted_ = false;
     MainForm form_{*this};
     OperationGate gate_;
     int id_;

@@ -16,15 +16,16 @@ CODES = {" ": "Space", "a": "KeyA"}
 class Browser:
     """Chromium with its DevTools protocol on a pipe; the benchmark drives it too."""
 
-    def __init__(self, binary, profile):
+    def __init__(self, binary, profile, scale=1.0):
         read_here, write_there = os.pipe()
         read_there, write_here = os.pipe()
         self.process = subprocess.Popen(
             [binary or "/usr/bin/chromium", "--headless", "--no-sandbox", "--disable-gpu", "--no-first-run",
              "--disable-background-networking", "--disable-component-update", "--disable-sync", "--disable-extensions",
              "--hide-scrollbars", "--font-render-hinting=none", "--disable-features=WebUIOmniboxPopup,WebUIOmniboxAimPopup",
-             # Two screens side by side, the second at 1.25 times the first's scale.
-             "--screen-info={0,0 1600x1200}{1600,0 2000x1500 devicePixelRatio=1.25}", "--remote-debugging-pipe",
+             # Two screens side by side, the first at `scale`, the second at 1.25.
+             f"--screen-info={{0,0 1600x1200 devicePixelRatio={scale}}}{{1600,0 2000x1500 devicePixelRatio=1.25}}",
+             "--remote-debugging-pipe",
              f"--user-data-dir={profile}", "about:blank"],
             pass_fds=(3, 4), preexec_fn=lambda: (os.dup2(read_there, 3), os.dup2(write_there, 4)),
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -79,8 +80,9 @@ class Browser:
 class Chromium(Browser, Engine):
     name = "chromium"
 
-    def __init__(self, binary, profile):
-        super().__init__(binary, profile)
+    def __init__(self, binary, profile, scale=1.0):
+        super().__init__(binary, profile, scale)
+        self.started_with = (binary, profile, scale)
         self.seen = []
         self.target = self.send("Target.createTarget", url="about:blank")["targetId"]
         self.session = self.send("Target.attachToTarget", targetId=self.target, flatten=True)["sessionId"]
@@ -176,6 +178,33 @@ class Chromium(Browser, Engine):
 
     def viewport(self, width, height, scale):
         self.send("Emulation.setDeviceMetricsOverride", width=width, height=height, deviceScaleFactor=scale, mobile=False)
+        return True
+
+    def phone(self, width, height, scale):
+        # A screen of the phone's own scale rather than an emulated one: Chromium lays out
+        # in device pixels only at a screen's real scale, as a phone does.
+        binary, profile, screen = self.started_with
+        if scale != screen:
+            self.close()
+            self.__init__(binary, profile, scale)
+        self.send("Emulation.setDeviceMetricsOverride", width=width, height=height, deviceScaleFactor=0, mobile=True)
+        self.send("Emulation.setTouchEmulationEnabled", enabled=True, maxTouchPoints=5)
+        return True
+
+    def tap(self, x, y):
+        self.send("Input.dispatchTouchEvent", type="touchStart", touchPoints=[{"x": x, "y": y}])
+        self.send("Input.dispatchTouchEvent", type="touchEnd", touchPoints=[])
+        return True
+
+    def swipe(self, x, y):
+        # Drawn over half a second and held still at the end, so that it flings nothing: a
+        # list still scrolling by itself would take the next tap as the one that stops it.
+        start = time.time()
+        points = [(0, 0)] + [(0.1 * step, -10 * step) for step in range(1, 5)] + [(0.5, -40)]
+        for when, dy in points:
+            self.send("Input.dispatchTouchEvent", type="touchMove" if when else "touchStart",
+                      touchPoints=[{"x": x, "y": y + dy}], timestamp=start + when)
+        self.send("Input.dispatchTouchEvent", type="touchEnd", touchPoints=[], timestamp=start + 0.55)
         return True
 
     def screen(self, scale):

@@ -67,6 +67,19 @@ class Engine:
         """Sets the CSS viewport and devicePixelRatio; False if it cannot do that scale."""
         return False
 
+    def phone(self, width, height, scale):
+        """Becomes a phone: that viewport and devicePixelRatio, a touch screen as the
+        primary pointer; False if it cannot."""
+        return False
+
+    def tap(self, x, y):
+        """A finger's tap at (x, y), CSS px of the viewport; False if the engine has no touch."""
+        return False
+
+    def swipe(self, x, y):
+        """A finger put down at (x, y) and drawn 40 px up before it lifts."""
+        return False
+
     def screen(self, scale):
         """Moves the window onto a screen of that scale; False if it cannot."""
         return False

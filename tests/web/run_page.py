@@ -43,11 +43,18 @@ class Host:
     """Carries out the page's requests through the engine; an op the engine cannot do is
     answered {"unsupported": why}, and the page checks the nearest thing it can."""
 
-    def __init__(self, engine, axe, program, scale=1.0):
+    def __init__(self, engine, axe, program, scale=1.0, phone=None):
         self.e = engine
         self.axe = axe
         self.program = program
         self.scale = scale
+        self.phone = phone
+
+    def viewport(self):
+        """The test's own: a desktop browser's usual viewport, or a phone's touch screen."""
+        if self.phone:
+            return self.e.phone(*self.phone, self.scale)
+        return self.e.viewport(480, 360, self.scale)
 
     def handle(self, request):
         op = request["op"]
@@ -55,6 +62,8 @@ class Host:
         done = True
         if op == "mouse":
             e.click(request["x"], request["y"])
+        elif op in ("tap", "swipe"):
+            done = (e.tap if op == "tap" else e.swipe)(request["x"], request["y"])
         elif op == "key":
             if request.get("commands") == ["selectAll"]:
                 e.select_all()
@@ -72,7 +81,7 @@ class Host:
             done = e.viewport(request["width"], request["height"], request["scale"])
         elif op == "screen":
             # The test's own scale is emulated only on the first screen.
-            done = e.screen(request["scale"]) and (request["scale"] != 1 or e.viewport(480, 360, self.scale))
+            done = e.screen(request["scale"]) and (request["scale"] != 1 or self.viewport())
         elif op in ("offline", "broken", "closeTab"):
             found = {"offline": lambda: e.offline(self.program), "broken": lambda: e.broken(self.program, request["how"]),
                      "closeTab": lambda: e.close_tab(self.program)}[op]()
@@ -96,6 +105,7 @@ def main():
     parser.add_argument("--query", default="", help="the page's query string")
     parser.add_argument("--program", default="site/index.html", help="the program's page under the root")
     parser.add_argument("--scale", type=float, default=1.0)
+    parser.add_argument("--phone", help="WIDTHxHEIGHT: a phone's touch screen of that many CSS pixels, at --scale")
     parser.add_argument("--axe", default="", help="axe.min.js")
     parser.add_argument("--engine", choices=ENGINES, default="chromium")
     parser.add_argument("--browser", help="the browser's program, if not the engine's usual one")
@@ -114,8 +124,10 @@ def main():
             sys.exit(f"{args.engine} is not installed here ({missing.filename}); tools/deps.sh installs it")
         try:
             port = server.server_address[1]
-            host = Host(engine, axe, f"http://127.0.0.1:{port}/{args.program}", args.scale)
-            engine.viewport(480, 360, args.scale)
+            phone = tuple(map(int, args.phone.split("x"))) if args.phone else None
+            host = Host(engine, axe, f"http://127.0.0.1:{port}/{args.program}", args.scale, phone)
+            if not host.viewport() and phone:
+                sys.exit(f"{args.engine} cannot be a phone's touch screen here")
             query = args.query
             # The random run's length, where the test run sets it as for the desktop suites.
             if os.environ.get("VASKELO_MODEL_ACTIONS") and "actions=" not in query:

@@ -8,6 +8,7 @@
 #include <emscripten.h>
 #include <emscripten/val.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <initializer_list>
@@ -111,7 +112,8 @@ class WebDriver final : public suite::WindowDriver {
     using Kind = model::Kind;
 
 public:
-    explicit WebDriver(RandomRun run, std::optional<double> scale) : run_(run), scale_(scale) {
+    // `touch`: the page is on a phone's touch screen, where a finger taps what a mouse clicks.
+    WebDriver(RandomRun run, std::optional<double> scale, bool touch) : run_(run), scale_(scale), touch_(touch) {
         place_ = val::global("document").call<val>("getElementById", std::string("vaskelo"));
         vaskelo_fonts_ready();
     }
@@ -128,14 +130,17 @@ public:
     struct Box {
         double left, top, right, bottom;
     };
-    static Box box(val e) {
-        val r = e.call<val>("getBoundingClientRect");
-        return {r["left"].as<double>(), r["top"].as<double>(), r["right"].as<double>(), r["bottom"].as<double>()};
+    // Where the viewport shows the element, in its CSS pixels, whatever the window's zoom.
+    Box box(val e) const {
+        const vaskelo::web::Box b = form != nullptr ? form->shownBox(e) : boxOf(e);
+        return {b.left, b.top, b.right, b.bottom};
     }
-    static void click(val e, double dx = -1, double dy = -1) {
+    // A click, or on a touch screen a tap, at (dx, dy) of the element as the window lays it out.
+    void click(val e, double dx = -1, double dy = -1) {
         const Box b = box(e);
-        host(request("mouse", {{"x", val(dx < 0 ? (b.left + b.right) / 2 : b.left + dx)},
-                               {"y", val(dy < 0 ? (b.top + b.bottom) / 2 : b.top + dy)}}));
+        const double zoom = form != nullptr ? form->zoom() : 1;
+        host(request(touch_ ? "tap" : "mouse", {{"x", val(dx < 0 ? (b.left + b.right) / 2 : b.left + dx * zoom)},
+                                                {"y", val(dy < 0 ? (b.top + b.bottom) / 2 : b.top + dy * zoom)}}));
     }
     static void key(const char* name, int modifiers = 0) {
         val r = request("key", {{"key", val(std::string(name))}, {"modifiers", val(modifiers)}});
@@ -285,10 +290,13 @@ public:
     suite::Size clientSize() override {
         return {form->client()["offsetWidth"].as<int>(), form->client()["offsetHeight"].as<int>()};
     }
+    // In the window's own CSS pixels, as it lays itself out before any zoom.
     suite::NamedRect relative(std::string_view name, val e, val to, double inset = 0) const {
         const Box b = box(e);
         const Box o = box(to);
-        const auto edge = [](double v) { return static_cast<int>(std::lround(v)); };
+        const double zoom = form->zoom();
+        const auto edge = [zoom](double v) { return static_cast<int>(std::lround(v / zoom)); };
+        inset *= zoom;
         return {std::string(name), edge(b.left - o.left + inset), edge(b.top - o.top + inset), edge(b.right - o.left - inset),
                 edge(b.bottom - o.top - inset)};
     }
@@ -298,10 +306,12 @@ public:
         return relative(control, element(control), container);
     }
     suite::NamedRect surfacePlace(std::string_view control) override { return relative(control, element(control), form->client()); }
+    // Counted from the device pixel nearest to the client area's corner.
     suite::NamedRect toDevice(const suite::NamedRect& r) {
         const double s = scale();
-        const int x = static_cast<int>(std::lround(box(form->client()).left * s));
-        const int y = static_cast<int>(std::lround(box(form->client()).top * s));
+        const double ratio = val::global("devicePixelRatio").as<double>();
+        const int x = static_cast<int>(std::lround(box(form->client()).left * ratio));
+        const int y = static_cast<int>(std::lround(box(form->client()).top * ratio));
         return {r.name, x + scaledEdge(r.left, s), y + scaledEdge(r.top, s), x + scaledEdge(r.right, s), y + scaledEdge(r.bottom, s)};
     }
     suite::NamedRect devicePlace(std::string_view control) override { return toDevice(surfacePlace(control)); }
@@ -383,8 +393,17 @@ public:
         }
         return facts;
     }
-    double scale() override { return val::global("devicePixelRatio").as<double>(); }
-    std::optional<double> expectedScale() override { return scale_; }
+    // The browser's scale times the window's own zoom, which on a phone fills its screen.
+    double scale() override { return val::global("devicePixelRatio").as<double>() * form->zoom(); }
+    std::optional<double> expectedScale() override {
+        if (!scale_ || !touch_) return scale_;
+        // The whole window at the largest size the viewport holds: its width, or its height
+        // with the menu bar.
+        const double width = val::global("innerWidth").as<double>();
+        const double height = val::global("innerHeight").as<double>();
+        return *scale_ * std::min(width / 375, height / (285 + 20));
+    }
+    bool touchScreen() override { return touch_; }
     suite::Grab grab() override {
         val shot = host(request("shot"));
         const std::string png = shot["png"].as<std::string>();
@@ -495,8 +514,9 @@ private:
         return form->ended() || attributeOf(title, "aria-expanded") == "false";
     }
     bool pickWithMouse(const std::string& list, int row) {
-        click(one(element(list), "button"));
-        if (!listOpen(list)) return false;
+        // A finger taps the field itself, which opens the list and raises no keyboard.
+        click(touch_ ? focusable(list) : one(element(list), "button"));
+        if (!listOpen(list) || (touch_ && keyboardWouldRise())) return false;
         // Clicks where the open list shows the entry, so that a list the page clips, or one
         // that only a scrolled window shows, fails here as it fails a person. A list taller
         // than its room scrolls, and a person scrolls it (only it) to the entry.
@@ -507,8 +527,25 @@ private:
         const double bottom = top + option["offsetHeight"].as<double>();
         if (top < from) popup.set("scrollTop", top);
         if (bottom > from + popup["clientHeight"].as<double>()) popup.set("scrollTop", bottom - popup["clientHeight"].as<double>());
+        if (touch_) {
+            // A swipe over the entry scrolls or does nothing; it picks nothing.
+            const int before = selectedRow(list);
+            const Box at = box(option);
+            host(request("swipe", {{"x", val((at.left + at.right) / 2)}, {"y", val((at.top + at.bottom) / 2)}}));
+            if (!listOpen(list) || selectedRow(list) != before) return false;
+            option = all(listOf(list), "[role=option]")[static_cast<std::size_t>(row)];
+            if (box(option).top < box(popup).top || box(option).bottom > box(popup).bottom) {
+                popup.set("scrollTop", option["offsetTop"].as<double>());
+            }
+        }
         click(option);
         return !listOpen(list) && selectedRow(list) == row;
+    }
+    // Whether the focus is in a field that makes a phone raise its keyboard.
+    static bool keyboardWouldRise() {
+        val active = val::global("document")["activeElement"];
+        return !active.isNull() && active["localName"].as<std::string>() == "input" && !active["readOnly"].as<bool>() &&
+               attributeOf(active, "inputmode") != "none";
     }
     bool pickWithKeys(const std::string& list, int row) {
         if (row % 2 == 0) {
@@ -533,6 +570,7 @@ private:
 
     RandomRun run_;
     std::optional<double> scale_;
+    bool touch_ = false;
     bool resized_ = false;
     val place_ = val::undefined();
 };

@@ -1,7 +1,7 @@
 // The web page's window in headless Chromium: the window suite's scenarios and model
 // runs over the web driver, and an accessibility audit by axe-core. run_page.py
 // serves the page, makes the real input and collects the verdict. The page's query
-// chooses: only=NAME,NAME scale=S seed=N actions=N.
+// chooses: only=NAME,NAME scale=S touch=1 (a phone's touch screen) seed=N actions=N.
 #include <emscripten/val.h>
 
 #include <cstdio>
@@ -35,7 +35,7 @@ void passesAnAccessibilityAudit(vaskelo::suite::WindowDriver& driver, vaskelo::s
     audit("with a list open");
     WebDriver::key("Escape");
     for (const char* list : {"Cr1", "Cr2", "Cr3", "Cr4"}) d.keyTo(list, "ArrowDown");
-    WebDriver::click(d.element("CommDH"));
+    d.click(d.element("CommDH"));
     audit("after a calculation");
 }
 
@@ -87,7 +87,8 @@ int main() {
     WebDriver::RandomRun run{20261209, 5000};
     if (!query("seed").empty()) run.seed = static_cast<std::uint32_t>(std::strtoul(query("seed").c_str(), nullptr, 10));
     if (!query("actions").empty()) run.actions = std::atoi(query("actions").c_str());
-    WebDriver driver(run, scale.empty() ? std::optional<double>() : std::optional<double>(std::atof(scale.c_str())));
+    WebDriver driver(run, scale.empty() ? std::optional<double>() : std::optional<double>(std::atof(scale.c_str())),
+                     query("touch") == "1");
     int failures = 0;
     int ran = 0;
     for (const auto scenarios : {vaskelo::suite::windowScenarios(), vaskelo::suite::modelScenarios(),

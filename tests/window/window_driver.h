@@ -157,6 +157,8 @@ public:
     virtual std::string focused() = 0;  // the control with the keyboard focus, or ""
     virtual std::vector<MenuFacts> menus() = 0;
     virtual double scale() = 0;
+    // Whether a finger makes the input, on a touch screen: a pick there is a tap.
+    virtual bool touchScreen() { return false; }
     virtual std::optional<double> expectedScale() = 0;  // the scale this run was started at
     virtual Grab grab() = 0;
 

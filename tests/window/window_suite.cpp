@@ -529,8 +529,16 @@ constexpr std::array<std::string_view, 4> kScalePicks{"Beyaz", "Yeşil", "Sarı"
 void windowHoldsAtThisDisplayScale(WindowDriver& d, Checks& c) {
     if (const auto expected = d.expectedScale()) c.equal(d.scale(), *expected, "the window's scale");
     Session s(d);
-    for (int band = 0; band < 4; ++band) pickWithKeys(s, c, band, kScalePicks[static_cast<std::size_t>(band)]);
+    for (int band = 0; band < 4; ++band) {
+        const std::string_view entry = kScalePicks[static_cast<std::size_t>(band)];
+        if (!d.touchScreen()) {
+            pickWithKeys(s, c, band, entry);
+        } else if (!s.perform({Kind::MousePick, band, rowOf(band, entry)})) {
+            c.add("a tap on band " + std::to_string(band + 1) + " did not pick " + std::string(entry));
+        }
+    }
     s.perform({Kind::Calculate});
+    expectModel(s, c, "after the reading");
     drawnAtThisScale(d, c);
 }
 
