@@ -59,7 +59,10 @@ add_custom_command(OUTPUT ${VASKELO_WEB_SITE}/fonts/LICENSE
 list(APPEND asset_outputs ${VASKELO_WEB_SITE}/fonts/LICENSE)
 
 # The icons: the program's 32 x 32 icon enlarged by whole pixels, for the tab (32),
-# the desktop and the home screen (64, 96, 192) and an installed app's splash (512).
+# the desktop and the home screen (64, 96, 192) and an installed app's splash (512);
+# on an opaque square, for a home screen that cuts icons to its own shape (9 times, a
+# 288 px square whose corners stay inside the middle 80 % circle of 512) and for an
+# iPhone's (5 times in 180).
 # The icon is read by the project's own .ico reader, built here for Node.js.
 set(VASKELO_WEB_ICON_SIZES 32 64 96 192 512)
 add_executable(vaskelo_icon_pixels icon_pixels.cpp)
@@ -74,15 +77,22 @@ add_custom_command(OUTPUT ${pixels}
   DEPENDS vaskelo_icon_pixels ${icon}
   COMMENT "Reading the program icon's pixels"
   VERBATIM)
+set(VASKELO_WEB_GROUNDED_ICONS vaskelo-maskable-512:512:9 vaskelo-apple-touch-180:180:5)
 set(pngs)
 set(manifest_icons)
 foreach(size ${VASKELO_WEB_ICON_SIZES})
   list(APPEND pngs ${VASKELO_WEB_SITE}/icons/vaskelo-${size}.png)
   list(APPEND manifest_icons "    { \"src\": \"icons/vaskelo-${size}.png\", \"sizes\": \"${size}x${size}\", \"type\": \"image/png\", \"purpose\": \"any\" }")
 endforeach()
+list(APPEND manifest_icons "    { \"src\": \"icons/vaskelo-maskable-512.png\", \"sizes\": \"512x512\", \"type\": \"image/png\", \"purpose\": \"maskable\" }")
+foreach(spec ${VASKELO_WEB_GROUNDED_ICONS})
+  string(REGEX REPLACE ":.*" "" name ${spec})
+  list(APPEND pngs ${VASKELO_WEB_SITE}/icons/${name}.png)
+endforeach()
 add_custom_command(OUTPUT ${pngs}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${VASKELO_WEB_SITE}/icons
   COMMAND ${VASKELO_PYTHON3} ${CMAKE_CURRENT_LIST_DIR}/icon_png.py ${pixels} ${VASKELO_WEB_SITE}/icons ${VASKELO_WEB_ICON_SIZES}
+          ${VASKELO_WEB_GROUNDED_ICONS}
   DEPENDS ${pixels} ${CMAKE_CURRENT_LIST_DIR}/icon_png.py
   COMMENT "Writing the page's icons as PNG"
   VERBATIM)

@@ -538,6 +538,8 @@ private:
                 popup.set("scrollTop", option["offsetTop"].as<double>());
             }
         }
+        // A finger's height, as the viewport shows it.
+        if (touch_ && box(option).bottom - box(option).top < 44) return false;
         click(option);
         return !listOpen(list) && selectedRow(list) == row;
     }
