@@ -52,8 +52,14 @@ WebForm::WebForm(const WindowDescription& description, std::span<const EventBind
     listening_ = val::module_property("vaskeloListen")(window_, id_);
     fit();
     // In the page whole, and painted once there: the picture's device pixels are counted
-    // from where the client area stands.
-    parent_.call<void>("append", window_);
+    // from where the client area stands. It takes the place of the page's still picture of
+    // it, which stood there from the first frame on, in the same frame.
+    val still = parent_.call<val>("querySelector", std::string(".vaskelo-still"));
+    if (still.isNull()) {
+        parent_.call<void>("append", window_);
+    } else {
+        still.call<void>("replaceWith", window_);
+    }
     measureZoom();
     applyColours();
 }

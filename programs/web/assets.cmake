@@ -32,11 +32,11 @@ if(NOT VASKELO_WEB_FONT_LICENSE)
   set(VASKELO_WEB_FONT_LICENSE /usr/share/doc/${owner}/copyright CACHE FILEPATH "The fonts' licence, as their package ships it")
 endif()
 
-# Only the letters the window can show: Basic Latin, Latin-1 and Turkish's six others,
-# and the ellipsis of the page's "Vaskelo açılıyor…". Every layout feature and the line
+# Only the letters the window can show: Basic Latin, Latin-1 and Turkish's six others.
+# Every layout feature and the line
 # metrics stay, so texts measure as with the whole font; the hinting goes, browsers
 # draw without it.
-set(letters U+0020-007E,U+00A0-00FF,U+011E,U+011F,U+0130,U+0131,U+015E,U+015F,U+2026)
+set(letters U+0020-007E,U+00A0-00FF,U+011E,U+011F,U+0130,U+0131,U+015E,U+015F)
 set(asset_outputs)
 foreach(weight Regular Bold)
   set(subset ${CMAKE_CURRENT_BINARY_DIR}/LiberationSans-${weight}-subset.woff2)

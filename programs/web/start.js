@@ -4,8 +4,8 @@
 (function () {
   const place = document.getElementById("vaskelo");
   const failed = (why) => {
-    const loading = document.getElementById("vaskelo-loading");
-    if (loading) loading.remove();
+    // The page's still window goes: it would never take any input.
+    for (const still of document.querySelectorAll(".vaskelo-still")) still.remove();
     if (document.querySelector(".vaskelo-failed")) return;
     const message = document.createElement("p");
     message.className = "vaskelo-failed";
@@ -21,10 +21,6 @@
     vaskeloFailed: (message) => failed(message),
     onAbort: () => failed("programın dosyaları eksik ya da bozuk. Sayfayı yeniden yükleyin."),
     printErr: (text) => console.error(text),
-    onRuntimeInitialized: () => {
-      const loading = document.getElementById("vaskelo-loading");
-      if (loading) loading.remove();
-    },
     postRun: [() => {
       // After one visit the page opens offline too. The worker is registered once the
       // window's first frame is drawn, so that starting it does not delay that frame.

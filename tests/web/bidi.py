@@ -307,7 +307,7 @@ class Firefox(Engine):
                           headers=[{"name": "Content-Type", "value": {"type": "string", "value": "application/wasm"}}])
             said = self.call("document.querySelector('.vaskelo-failed')?.textContent ?? ''", tab) or ""
             time.sleep(0.05)
-        window = self.call("!!document.querySelector('.vaskelo-window')", tab)
+        window = self.call(self.WINDOW_SHOWN, tab)
         self.send("browsingContext.close", context=tab)
         return {"said": said, "window": window}
 

@@ -266,8 +266,7 @@ class Chromium(Browser, Engine):
             said = self.send("Runtime.evaluate", session=tab, returnByValue=True, expression=(
                 "document.querySelector('.vaskelo-failed')?.textContent ?? ''"))["result"].get("value", "")
             time.sleep(0.05)
-        window = self.send("Runtime.evaluate", session=tab, returnByValue=True, expression=(
-            "!!document.querySelector('.vaskelo-window')"))["result"].get("value", False)
+        window = self.send("Runtime.evaluate", session=tab, returnByValue=True, expression=self.WINDOW_SHOWN)["result"].get("value", False)
         self.send("Target.closeTarget", session=False, targetId=target)
         return {"said": said, "window": window}
 

@@ -104,6 +104,9 @@ class Engine:
                   " ? kept() : navigator.serviceWorker.addEventListener('controllerchange', kept))),"
                   " new Promise((late) => setTimeout(late, 30000))])")  # until its service worker serves the page
 
+    # Whether a window shows in the tab: the page carries a still one, hidden without scripts.
+    WINDOW_SHOWN = "[...document.querySelectorAll('.vaskelo-window')].some((w) => w.checkVisibility())"
+
     def in_tab(self, tab, expression):
         raise NotImplementedError
 
