@@ -16,6 +16,7 @@ namespace vaskelo::web {
 namespace {
 
 constexpr int kByTouch = 16;  // the bit listen.js adds to a press a finger made
+constexpr double kSmallestZoom = 0.5;
 
 std::map<int, WebForm*>& liveForms() {
     static std::map<int, WebForm*> forms;
@@ -291,8 +292,10 @@ bool WebForm::fit() {
     const double windowWidth = twipsToPixels(description_.clientWidth);
     const double windowHeight = kMenuBarHeight + twipsToPixels(description_.clientHeight);
     const bool touch = val::global("matchMedia")(std::string("(pointer: coarse)"))["matches"].as<bool>();
-    const bool fitted = (touch || width < windowWidth) && width > 0 && height > 0;
-    const double level = fitted ? std::min(width / windowWidth, height / windowHeight) : 1.0;
+    // Below half its size the window is too small to read or hit: it stays whole, and the page scrolls.
+    const double fit = width > 0 && height > 0 ? std::min(width / windowWidth, height / windowHeight) : 0;
+    const bool fitted = (touch || width < windowWidth) && fit >= kSmallestZoom;
+    const double level = fitted ? fit : 1.0;
     if (level == zoom_.level && fitted == fitted_) return false;
     zoom_.level = level;
     fitted_ = fitted;

@@ -256,7 +256,7 @@ public:
     }
     // A browser window is resized by its viewport; the window's layout is fixed.
     void resize(int width, int height) override {
-        host(request("viewport", {{"width", val(width)}, {"height", val(height)}, {"scale", val(scale())}}));
+        host(request("viewport", {{"width", val(width)}, {"height", val(height)}, {"scale", val::global("devicePixelRatio")}}));
         resized_ = true;
     }
     void focus(std::string_view control) override { focusable(control).call<void>("focus"); }
