@@ -2,10 +2,12 @@
 """Measures the web page: what it loads before its first frame, compressed as a web
 server sends it; the time from navigation to the window's first frame in headless
 Chromium against a bare page of the same size with static controls, the two taking
-turns; and the time of a pick and of the calculation in the page. Prints figures and
-never passes or fails on them.
+turns, and to the moment the program has taken the window over; the time of a pick
+and of the calculation in the page; and with --lighthouse N, the medians of N runs of
+Lighthouse's mobile audit. Prints figures and never passes or fails on them.
 
     bench/web/bench_page.py [--site build/web/site] [--runs 25] [--server nginx|python]
+                            [--lighthouse N]
 
 The pages are served by nginx where it is installed (Debian's nginx-light), as a
 static web host serves them; Python's own server answers one request at a time per
@@ -20,7 +22,6 @@ import gzip
 import http.server
 import json
 import os
-import re
 import socket
 import statistics
 import subprocess
@@ -41,8 +42,14 @@ FIRST_FRAME = ["index.html", "vaskelo.css", "start.js", "vaskelo.js", "vaskelo.w
 # resolves when the window's client area has been painted once. A frame's callbacks
 # run before it is drawn, so the first frame to find the window in the page draws it,
 # and the next frame's callback tells that it is done; every page is timed so.
+# The same for the frame that first shows the window the program has taken over.
 FIRST_FRAME_SCRIPT = """window.vaskeloFirstFrame = new Promise((resolve) => {
   const frame = () => requestAnimationFrame(() => document.querySelector(".vaskelo-client")
+    ? requestAnimationFrame(() => resolve(performance.now())) : frame());
+  frame();
+});
+window.vaskeloTakenOver = new Promise((resolve) => {
+  const frame = () => requestAnimationFrame(() => document.documentElement.classList.contains("vaskelo-started")
     ? requestAnimationFrame(() => resolve(performance.now())) : frame());
   frame();
 });"""
@@ -67,6 +74,7 @@ http {{
   types {{ text/html html; text/css css; text/javascript js; application/wasm wasm; font/woff2 woff2;
            image/png png; application/manifest+json webmanifest; }}
   access_log off; sendfile on; tcp_nopush on; keepalive_timeout 30;
+  gzip on; gzip_comp_level 9; gzip_types text/css text/javascript application/wasm application/manifest+json;
   client_body_temp_path {dir}; proxy_temp_path {dir}; fastcgi_temp_path {dir}; uwsgi_temp_path {dir}; scgi_temp_path {dir};
   server {{ listen 127.0.0.1:{port}; root {site}; }}
 }}
@@ -113,6 +121,7 @@ def main():
     parser.add_argument("--site", default="build/web/site")
     parser.add_argument("--runs", type=int, default=25)
     parser.add_argument("--server", choices=["nginx", "python"], default="nginx" if os.path.exists(NGINX) else "python")
+    parser.add_argument("--lighthouse", type=int, default=0, help="runs of Lighthouse's mobile audit, after the rest")
     args = parser.parse_args()
     site = os.path.abspath(args.site)
     sizes(site)
@@ -148,30 +157,22 @@ def main():
             # The bare page: the window as the program drew it, as static HTML with the
             # same style sheet and fonts, and no script.
             first_frame(f"http://127.0.0.1:{port}/index.html")
+            evaluate("window.vaskeloTakenOver")
             markup = evaluate("document.querySelector('.vaskelo-window').outerHTML")
             made = {"bench-bare.html": '<!DOCTYPE html><html lang="tr"><head><meta charset="utf-8"><title>Vaskelo</title>'
                     '<link rel="stylesheet" href="vaskelo.css"></head><body><main>' + markup + "</main></body></html>"}
-            # The floor for any program sent as WebAssembly: the page with all of Vaskelo's
-            # files, which shows the same static window as soon as the program is loaded and
-            # ready to run, without running it. (No Content-Security-Policy: it forbids
-            # style attributes in markup.)
-            page = open(os.path.join(site, "index.html"), encoding="utf-8").read()
-            page = re.sub(r'<meta http-equiv="Content-Security-Policy"[^>]*>\n?', "", page)
-            # An inline script, not one more file, ahead of the style sheet so that it never
-            # waits for it: it takes the page's Module as start.js makes it.
-            floor = ("<script>let module; Object.defineProperty(window, 'Module', {get: () => module, set: (m) => {"
-                     " module = m; m.noInitialRun = true; m.onRuntimeInitialized = () => {"
-                     f" document.getElementById('vaskelo').innerHTML = {json.dumps(markup)}; }}; }}}});</script>\n")
-            made["bench-floor.html"] = page.replace('<link rel="stylesheet"', floor + '<link rel="stylesheet"')
             for name, text in made.items():
                 with open(os.path.join(site, name), "w", encoding="utf-8") as out:
                     out.write(text)
-            pages = {"Vaskelo": "index.html", "bare page": "bench-bare.html", "files only": "bench-floor.html"}
+            pages = {"Vaskelo": "index.html", "bare page": "bench-bare.html"}
             try:
                 times = {name: [] for name in pages}
+                ready = []
                 for _ in range(args.runs):
                     for name, file in pages.items():
                         times[name].append(first_frame(f"http://127.0.0.1:{port}/{file}"))
+                        if file == "index.html":
+                            ready.append(evaluate("window.vaskeloTakenOver"))
             finally:
                 for name in made:
                     os.remove(os.path.join(site, name))
@@ -179,11 +180,12 @@ def main():
             print(f"Navigation to first frame, median of {args.runs} each, taking turns:")
             for name in pages:
                 print(f"  {name:11}{median[name]:7.1f} ms  {median[name] / median['bare page']:5.2f} × the bare page")
-            print("  (target: Vaskelo at most 1.3 × the bare page; 'files only' loads Vaskelo's files and shows the"
-                  " static window once the program is ready, without running it)")
+            print(f"  Vaskelo's window taken over by the program, ready for input: {statistics.median(ready):.1f} ms")
+            print("  (target: Vaskelo at most 1.1 × the bare page)")
 
             # A pick and a calculation, timed in the page over many (the page's clock is coarse).
             first_frame(f"http://127.0.0.1:{port}/index.html")
+            evaluate("window.vaskeloTakenOver")
             pick = evaluate("""(() => { const f = document.querySelector('[data-control=Cr1] input'); const s = performance.now();
               for (let i = 0; i < 2000; ++i) f.dispatchEvent(new KeyboardEvent('keydown', {key: i % 20 < 10 ? 'ArrowDown' : 'ArrowUp', bubbles: true}));
               return (performance.now() - s) / 2000; })()""")
@@ -193,6 +195,41 @@ def main():
             print(f"A pick (arrow key on band 1's list), mean of 2,000: {pick * 1000:.0f} µs")
             print(f"The calculation (a click on the button), mean of 2,000: {calculate * 1000:.0f} µs")
             b.close()
+    if args.lighthouse:
+        lighthouse(site, args.lighthouse)
+
+
+LIGHTHOUSE = os.path.expanduser("~/.cache/vaskelo/lighthouse-12.2.3/node_modules/lighthouse/cli/index.js")
+
+
+def lighthouse(site, runs):
+    """Lighthouse's default mobile audit (a mid-range phone, slow 4G and a 4 times slower
+    CPU, all simulated) of the site served by nginx, compressed; the medians of `runs`."""
+    if not os.path.exists(LIGHTHOUSE) or not os.path.exists(NGINX):
+        sys.exit(f"--lighthouse needs nginx and {LIGHTHOUSE}: npm install lighthouse@12.2.3 into that folder")
+    scores = {}
+    with serving(site, "nginx") as port, tempfile.TemporaryDirectory(prefix="vaskelo-lighthouse-") as folder:
+        for run in range(runs):
+            report = os.path.join(folder, f"{run}.json")
+            subprocess.run(["node", LIGHTHOUSE, f"http://127.0.0.1:{port}/", "--quiet", "--output=json",
+                            f"--output-path={report}", "--chrome-path=/usr/bin/chromium",
+                            "--chrome-flags=--headless=new --no-sandbox --disable-gpu",
+                            "--only-categories=performance,accessibility,best-practices,seo"], check=True)
+            found = json.load(open(report, encoding="utf-8"))
+            for name, category in found["categories"].items():
+                scores.setdefault(category["title"], []).append(category["score"])
+            for audit in ("first-contentful-paint", "largest-contentful-paint", "total-blocking-time",
+                          "cumulative-layout-shift", "speed-index"):
+                scores.setdefault(found["audits"][audit]["title"], []).append(found["audits"][audit]["numericValue"])
+            failed = [a["id"] for a in found["audits"].values() if a.get("score") is not None and a["score"] < 1
+                      and a.get("scoreDisplayMode") == "binary"]
+            print(f"  run {run + 1}: audits not passed: {', '.join(failed) or 'none'}")
+            if os.environ.get("VASKELO_LIGHTHOUSE_DETAILS"):
+                for name in failed:
+                    print(json.dumps(found["audits"][name].get("details", {}).get("items", []))[:1500])
+    print(f"Lighthouse 12.2.3, mobile, median of {runs}:")
+    for name, values in scores.items():
+        print(f"  {name:28} {statistics.median(values):8.2f}   ({min(values):.2f} to {max(values):.2f})")
 
 
 if __name__ == "__main__":

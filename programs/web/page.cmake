@@ -1,6 +1,14 @@
-# Run as `cmake -DPAGE=index.html -DWINDOW=still-window.html -DOUT=... -P page.cmake`:
-# writes the page with the window's markup where its marker stands.
+# Run as `cmake -DPAGE=index.html -DWINDOW=still-window.html -DSTYLE=vaskelo.css
+# -DWINDOW_STYLE=still-window.css -DSITE=... -P page.cmake`: writes the site's page with
+# the window's markup where its marker stands, and its style sheet with the rules that
+# place the window's parts there.
 cmake_minimum_required(VERSION 3.25)
+function(write_if_changed path text)
+  file(WRITE ${path}.new "${text}")
+  file(COPY_FILE ${path}.new ${path} ONLY_IF_DIFFERENT)
+  file(REMOVE ${path}.new)
+endfunction()
+
 file(READ ${PAGE} page)
 file(READ ${WINDOW} window)
 set(marker "<!-- the window -->")
@@ -9,6 +17,8 @@ if(at EQUAL -1)
   message(FATAL_ERROR "${PAGE} has no ${marker}")
 endif()
 string(REPLACE "${marker}" "${window}" page "${page}")
-file(WRITE ${OUT}.new "${page}")
-file(COPY_FILE ${OUT}.new ${OUT} ONLY_IF_DIFFERENT)
-file(REMOVE ${OUT}.new)
+write_if_changed(${SITE}/index.html "${page}")
+
+file(READ ${STYLE} style)
+file(READ ${WINDOW_STYLE} window_style)
+write_if_changed(${SITE}/vaskelo.css "${style}\n/* The window as the page carries it, until the program takes it over. */\n${window_style}")

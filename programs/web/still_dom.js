@@ -18,6 +18,7 @@ class StillStyle {
   get cssText() { return [...this.entries].map(([name, value]) => `${name}: ${value};`).join(" "); }
 }
 const kVoid = new Set(["input"]);
+const stillRules = [];
 // Properties the window sets that stand for an attribute in HTML.
 const kReflected = { id: "id", className: "class", htmlFor: "for", value: "value" };
 const escape = (text) => String(text).replace(/&/g, "&amp;").replace(/</g, "&lt;").replace(/>/g, "&gt;").replace(/"/g, "&quot;");
@@ -62,7 +63,13 @@ class StillElement {
     for (const [property, name] of Object.entries(kReflected)) if (this[property] !== undefined && this[property] !== "") attributes.set(name, this[property]);
     if (this.hidden) attributes.set("hidden", "");
     for (const [name, value] of this.attributes) attributes.set(name, value);
-    if (this.style.entries.size) attributes.set("style", this.style.cssText);
+    // A style attribute is inline style, which the page's Content-Security-Policy refuses in
+    // markup: the element's style becomes a rule of the style sheet, under a class of its own.
+    if (this.style.entries.size) {
+      const name = `vaskelo-still-${stillRules.length}`;
+      stillRules.push(`.${name} { ${this.style.cssText} }`);
+      attributes.set("class", `${attributes.get("class") ?? ""} ${name}`.trim());
+    }
     const open = `<${this.localName}${[...attributes].map(([n, v]) => (v === "" && n === "hidden" ? ` ${n}` : ` ${n}="${escape(v)}"`)).join("")}>`;
     if (kVoid.has(this.localName)) return open;
     return open + escape(this.text) + this.children.map((c) => c.outerHTML()).join("") + `</${this.localName}>`;
@@ -90,3 +97,4 @@ Module["vaskeloStillMarkup"] = (window) => {
   window.setAttribute("aria-busy", "true");
   return window.outerHTML();
 };
+Module["vaskeloStillStyle"] = () => stillRules.join("\n") + "\n";

@@ -84,6 +84,7 @@ class Chromium(Browser, Engine):
         super().__init__(binary, profile, scale)
         self.started_with = (binary, profile, scale)
         self.seen = []
+        self.watched = set()  # the program's own tabs whose faults count
         self.target = self.send("Target.createTarget", url="about:blank")["targetId"]
         self.session = self.send("Target.attachToTarget", targetId=self.target, flatten=True)["sessionId"]
         for domain in ("Page", "Runtime", "DOM", "Accessibility", "Log"):
@@ -99,7 +100,7 @@ class Chromium(Browser, Engine):
             event = self.event()
             method = event.get("method")
             params = event.get("params", {})
-            if event.get("sessionId") != self.session:
+            if event.get("sessionId") != self.session and event.get("sessionId") not in self.watched:
                 continue
             if method == "Runtime.consoleAPICalled":
                 text = " ".join(str(a.get("value", a.get("description", ""))) for a in params["args"])
@@ -111,7 +112,7 @@ class Chromium(Browser, Engine):
                 self.seen.append("uncaught: " + details.get("exception", {}).get("description", details["text"]))
             elif method == "Log.entryAdded" and params["entry"]["level"] == "error":
                 self.seen.append(f"{params['entry']['source']}: {params['entry']['text']} {params['entry'].get('url', '')}".rstrip())
-            elif method == "Runtime.bindingCalled" and params["name"] == "vaskeloHost":
+            elif method == "Runtime.bindingCalled" and params["name"] == "vaskeloHost" and event.get("sessionId") == self.session:
                 return json.loads(params["payload"])
             if self.seen:
                 return None
@@ -216,13 +217,19 @@ class Chromium(Browser, Engine):
         self.send("Browser.setWindowBounds", session=False, windowId=window, bounds={"left": 10 if scale == 1 else 1610, "top": 10})
         return True
 
-    def open_program(self, url, setup=lambda tab: None):
+    def open_program(self, url, setup=None):
         """Opens the program in a tab of its own, set up first as setup(tab) says; returns
-        the tab's target and session."""
+        the tab's target and session. The program's own page faults as the test page does,
+        unless it is set up to be broken."""
         target = self.send("Target.createTarget", session=False, url="about:blank")["targetId"]
         tab = self.send("Target.attachToTarget", session=False, targetId=target, flatten=True)["sessionId"]
         self.send("Page.enable", session=tab)
-        setup(tab)
+        if setup:
+            setup(tab)
+        else:
+            self.watched.add(tab)
+            self.send("Runtime.enable", session=tab)
+            self.send("Log.enable", session=tab)
         self.send("Page.navigate", session=tab, url=url)
         return target, tab
 
