@@ -16,7 +16,6 @@ namespace vaskelo::web {
 namespace {
 
 constexpr int kByTouch = 16;  // the bit listen.js adds to a press a finger made
-constexpr double kSmallestZoom = 0.5;
 
 std::map<int, WebForm*>& liveForms() {
     static std::map<int, WebForm*> forms;
@@ -286,29 +285,11 @@ void WebForm::paintPicture() {
 }
 
 bool WebForm::fit() {
-    val root = document()["documentElement"];
-    const double width = root["clientWidth"].as<double>();
-    const double height = root["clientHeight"].as<double>();
-    const double windowWidth = twipsToPixels(description_.clientWidth);
-    const double windowHeight = kMenuBarHeight + twipsToPixels(description_.clientHeight);
-    const bool touch = val::global("matchMedia")(std::string("(pointer: coarse)"))["matches"].as<bool>();
-    // Below half its size the window is too small to read or hit: it stays whole, and the page scrolls.
-    const double fit = width > 0 && height > 0 ? std::min(width / windowWidth, height / windowHeight) : 0;
-    const bool fitted = (touch || width < windowWidth) && fit >= kSmallestZoom;
-    const double level = fitted ? fit : 1.0;
-    if (level == zoom_.level && fitted == fitted_) return false;
+    const double level = val::global("vaskeloFit")(window_, twipsToPixels(description_.clientWidth),
+                                                   kMenuBarHeight + twipsToPixels(description_.clientHeight))
+                             .as<double>();
+    if (level == zoom_.level) return false;
     zoom_.level = level;
-    fitted_ = fitted;
-    if (fitted) {
-        // Centred where the screen is wider than the window (a phone on its side).
-        styleOf(window_, "zoom", cssNumber(level, ""));
-        styleOf(window_, "--vaskelo-zoom", cssNumber(level, ""));
-        styleOf(window_, "margin", "0 auto");
-    } else {
-        for (const char* property : {"zoom", "--vaskelo-zoom", "margin"}) {
-            window_["style"].call<void>("removeProperty", std::string(property));
-        }
-    }
     measureZoom();
     return true;
 }

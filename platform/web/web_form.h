@@ -87,8 +87,8 @@ private:
     void applyColours();
     void paintPicture();
     // On a touch screen, or in a viewport narrower than the window, the whole window is
-    // enlarged or reduced to the largest size the viewport holds; elsewhere it is as
-    // described. True if its zoom changed.
+    // enlarged or reduced to the largest size the viewport holds (fit.js); elsewhere it
+    // is as described. True if its zoom changed.
     bool fit();
     void measureZoom();
     void run(std::string_view control, int index);
@@ -116,7 +116,6 @@ private:
     mutable std::map<ColourValue, ColourValue> schemeColours_;
     Picture picture_;
     Zoom zoom_;
-    bool fitted_ = false;
     MainForm form_{*this};
     OperationGate gate_;
     int id_;

@@ -13,6 +13,9 @@
     message.textContent = "Vaskelo açılamadı: " + why;
     place.append(message);
   };
+  // The window the page carries fills a phone's screen from the first frame, as the program's will.
+  const still = document.querySelector(".vaskelo-still");
+  if (still) vaskeloFit(still, still.offsetWidth, still.offsetHeight);
   if (typeof WebAssembly !== "object" || typeof WebAssembly.instantiate !== "function") {
     failed("bu tarayıcı WebAssembly çalıştırmıyor. Güncel bir tarayıcıyla açın.");
     return;
@@ -35,4 +38,11 @@
       failed("programın dosyaları yüklenemedi. Bağlantınızı denetleyip sayfayı yeniden yükleyin.");
     }
   }, true);
+  // The program loads once the page's first frame, which already shows the window, is
+  // drawn: nothing of it competes with that frame.
+  requestAnimationFrame(() => setTimeout(() => {
+    const program = document.createElement("script");
+    program.src = "vaskelo.js";
+    document.head.append(program);
+  }));
 })();

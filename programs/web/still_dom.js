@@ -53,7 +53,7 @@ class StillElement {
   querySelector() { return null; }
   contains(other) { for (let e = other; e; e = e.parentNode) if (e === this) return true; return false; }
   getBoundingClientRect() { return { left: 0, top: 0, right: 0, bottom: 0, width: 0, height: 0 }; }
-  getContext() { return { putImageData: () => {} }; }
+  getContext() { return { putImageData: (image) => { this.image = image; } }; }
   focus() {}
   addEventListener() {}
   get offsetWidth() { return 0; }
@@ -65,6 +65,12 @@ class StillElement {
     for (const [name, value] of this.attributes) attributes.set(name, value);
     // A style attribute is inline style, which the page's Content-Security-Policy refuses in
     // markup: the element's style becomes a rule of the style sheet, under a class of its own.
+    // The picture as the program paints it at 96 dpi, until it paints it again on the
+    // screen's own pixels; in the style sheet itself, so that it comes with the first frame.
+    if (this.image) {
+      this.style.setProperty("background-image", `url(data:image/png;base64,${png(this.image).toString("base64")})`);
+      this.style.setProperty("background-size", "100% 100%");
+    }
     if (this.style.entries.size) {
       const name = `vaskelo-still-${stillRules.length}`;
       stillRules.push(`.${name} { ${this.style.cssText} }`);
@@ -85,7 +91,11 @@ globalThis.document = {
 globalThis.addEventListener = () => {};
 globalThis.devicePixelRatio = 1;
 globalThis.matchMedia = () => ({ matches: false, addEventListener() {} });
-globalThis.getComputedStyle = (e) => ({ color: "rgb(0, 0, 0)", getPropertyValue: (name) => e.style.getPropertyValue(name) });
+// System colours read back as a light scheme has them: the still picture's swatches show
+// the window background until the program paints them in the browser's own.
+const kLight = { canvas: "rgb(255, 255, 255)", buttonface: "rgb(240, 240, 240)" };
+globalThis.getComputedStyle = (e) => ({ color: kLight[e.style.getPropertyValue("color").toLowerCase()] ?? "rgb(0, 0, 0)",
+                                        getPropertyValue: (name) => e.style.getPropertyValue(name) });
 globalThis.ImageData = class { constructor(data, width, height) { Object.assign(this, { data, width, height }); } };
 // The window as the page shows it until the program takes it over: busy, and deaf to input.
 Module["vaskeloStillMarkup"] = (window) => {
@@ -98,3 +108,36 @@ Module["vaskeloStillMarkup"] = (window) => {
   return window.outerHTML();
 };
 Module["vaskeloStillStyle"] = () => stillRules.join("\n") + "\n";
+// A painted image as PNG: RGBA rows, each behind filter 0.
+function png(image) {
+  // No destructuring here: this emscripten's JS optimizer mangles it.
+  const width = image.width;
+  const height = image.height;
+  const data = image.data;
+  const zlib = require("zlib");
+  const rows = Buffer.alloc((width * 4 + 1) * height);
+  for (let y = 0; y < height; ++y) Buffer.from(data.buffer, data.byteOffset + y * width * 4, width * 4).copy(rows, y * (width * 4 + 1) + 1);
+  const chunk = (kind, body) => {
+    const head = Buffer.alloc(4);
+    head.writeUInt32BE(body.length);
+    const typed = Buffer.concat([Buffer.from(kind, "latin1"), body]);
+    const crc = Buffer.alloc(4);
+    crc.writeUInt32BE(crc32(typed));
+    return Buffer.concat([head, typed, crc]);
+  };
+  const header = Buffer.alloc(13);
+  header.writeUInt32BE(width, 0);
+  header.writeUInt32BE(height, 4);
+  header.set([8, 6, 0, 0, 0], 8);
+  return Buffer.concat([Buffer.from([137, 80, 78, 71, 13, 10, 26, 10]), chunk("IHDR", header),
+    chunk("IDAT", zlib.deflateSync(rows, { level: 9 })), chunk("IEND", Buffer.alloc(0))]);
+}
+// PNG's checksum (Node.js before 22 has no zlib.crc32).
+function crc32(bytes) {
+  let crc = ~0;
+  for (const byte of bytes) {
+    crc ^= byte;
+    for (let k = 0; k < 8; ++k) crc = (crc >>> 1) ^ (0xedb88320 & -(crc & 1));
+  }
+  return ~crc >>> 0;
+}

@@ -1,6 +1,6 @@
 // Build tool, run under Node.js: writes the window's markup as the program builds it,
-// and the style rules that place its parts, for the page to show at its first frame,
-// while the program itself still loads.
+// and the style rules that place its parts and show its picture, for the page to show
+// at its first frame while the program itself still loads.
 #include <emscripten/val.h>
 
 #include <cstdio>
