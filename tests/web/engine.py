@@ -111,11 +111,15 @@ class Engine:
         raise NotImplementedError
 
     def started(self, tab):
-        """Whether the program's window opened in the tab, within 30 s."""
+        """Whether the program's window opened in the tab, within 30 s, taking the place of
+        the still one the page carries."""
         deadline = time.monotonic() + 30
         while time.monotonic() < deadline:
             try:
-                if self.in_tab(tab, "document.documentElement.classList.contains('vaskelo-started')"):
+                # Started, and in place of the still window the page carried: one window, live.
+                if self.in_tab(tab, "document.documentElement.classList.contains('vaskelo-started')"
+                                    " && document.querySelectorAll('.vaskelo-window:not(.vaskelo-still)').length === 1"
+                                    " && !document.querySelector('.vaskelo-still')"):
                     return True
             except RuntimeError:  # between two documents
                 pass
