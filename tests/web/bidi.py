@@ -256,6 +256,27 @@ class Firefox(Engine):
                   devicePixelRatio=scale)
         return True
 
+    def phone(self, width, height, scale):
+        # Firefox's own settings for a touch screen as the main pointer, and touch events.
+        self.call("""Services.prefs.setIntPref("ui.primaryPointerCapabilities", 1);
+                     Services.prefs.setIntPref("dom.w3c_touch_events.enabled", 1);""", self.window)
+        return self.viewport(width, height, scale)
+
+    def finger(self, *moves):
+        self.actions({"type": "pointer", "id": "finger", "parameters": {"pointerType": "touch"}, "actions": list(moves)})
+
+    def tap(self, x, y):
+        self.finger({"type": "pointerMove", "x": round(x), "y": round(y), "origin": "viewport"},
+                    {"type": "pointerDown", "button": 0}, {"type": "pointerUp", "button": 0})
+        return True
+
+    def swipe(self, x, y):
+        self.finger({"type": "pointerMove", "x": round(x), "y": round(y), "origin": "viewport"}, {"type": "pointerDown", "button": 0},
+                    *[{"type": "pointerMove", "x": round(x), "y": round(y) - 10 * step, "origin": "viewport", "duration": 100}
+                      for step in range(1, 5)],
+                    {"type": "pause", "duration": 300}, {"type": "pointerUp", "button": 0})
+        return True
+
     def screen(self, scale):
         # No second screen in headless Firefox; the page sees a move onto one as the
         # change of devicePixelRatio (and of the resolution media feature) it makes.
