@@ -24,8 +24,8 @@ class Picture {
 public:
     // Paints `canvas` as the box `outer` with the swatches `inner` over it, at the window's
     // `zoom`, and places the canvas on the device pixels its image covers. `client` is
-    // where the client area stands in the viewport: the box's device pixels are counted
-    // from the one its corner falls on.
+    // where the client area stands in the page: the box's device pixels are counted from
+    // the one its corner falls on.
     void paint(val& canvas, const PlacedBox& outer, bool showsPicture, std::span<const PlacedBox> inner, double zoom,
                const Box& client);
 

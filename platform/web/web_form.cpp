@@ -60,7 +60,7 @@ WebForm::WebForm(const WindowDescription& description, std::span<const EventBind
     } else {
         still.call<void>("replaceWith", window_);
     }
-    measureZoom();
+    measure();
     applyColours();
 }
 
@@ -280,7 +280,7 @@ void WebForm::paintPicture() {
             swatches.push_back(clientPlace(description_, s, shown(*swatch->fill)));
         }
         picture_.paint(canvas, clientPlace(description_, c, shown(c.background)), c.showsPicture, swatches, zoom_.level,
-                       shownBox(client_));
+                       clientInPage_);
     }
 }
 
@@ -288,18 +288,25 @@ bool WebForm::fit() {
     const double level = val::global("vaskeloFit")(window_, twipsToPixels(description_.clientWidth),
                                                    kMenuBarHeight + twipsToPixels(description_.clientHeight))
                              .as<double>();
-    if (level == zoom_.level) return false;
+    const bool changed = level != zoom_.level;
     zoom_.level = level;
-    measureZoom();
-    return true;
+    measure();
+    return changed;
 }
 
-void WebForm::measureZoom() {
+void WebForm::measure() {
+    if (!window_["isConnected"].as<bool>()) return;
     zoom_.toViewport = 1;
-    if (zoom_.level == 1 || !window_["isConnected"].as<bool>()) return;
-    const Box asShown = boxOf(window_);
-    const double across = asShown.right - asShown.left;
-    if (across > 0) zoom_.toViewport = zoom_.level * window_["offsetWidth"].as<double>() / across;
+    if (zoom_.level != 1) {
+        const Box asShown = boxOf(window_);
+        const double across = asShown.right - asShown.left;
+        if (across > 0) zoom_.toViewport = zoom_.level * window_["offsetWidth"].as<double>() / across;
+    }
+    // In the page rather than the viewport, which a scroll moves by whole device pixels.
+    const Box client = shownBox(client_);
+    const double x = val::global("scrollX").as<double>();
+    const double y = val::global("scrollY").as<double>();
+    clientInPage_ = {client.left + x, client.top + y, client.right + x, client.bottom + y};
 }
 
 bool WebForm::handle(const std::string& type, const std::string& name, const std::string& part, const std::string& key,

@@ -90,7 +90,9 @@ private:
     // enlarged or reduced to the largest size the viewport holds (fit.js); elsewhere it
     // is as described. True if its zoom changed.
     bool fit();
-    void measureZoom();
+    // Reads back where the page shows the window now: its zoom as getBoundingClientRect
+    // gives it, and the client area's corner in the page, which the picture is drawn from.
+    void measure();
     void run(std::string_view control, int index);
     void report(std::string_view title, std::string_view message);
     void closeEverythingOpen();
@@ -116,6 +118,7 @@ private:
     mutable std::map<ColourValue, ColourValue> schemeColours_;
     Picture picture_;
     Zoom zoom_;
+    Box clientInPage_{0, 0, 0, 0};
     MainForm form_{*this};
     OperationGate gate_;
     int id_;

@@ -90,6 +90,8 @@ globalThis.document = {
 };
 globalThis.addEventListener = () => {};
 globalThis.devicePixelRatio = 1;
+globalThis.scrollX = 0;
+globalThis.scrollY = 0;
 globalThis.matchMedia = () => ({ matches: false, addEventListener() {} });
 // System colours read back as a light scheme has them: the still picture's swatches show
 // the window background until the program paints them in the browser's own.
