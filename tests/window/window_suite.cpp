@@ -519,10 +519,11 @@ void screenShowsThePictureAndSwatches(WindowDriver& d, Checks& c) {
     compare("after two picks", {0x0000FF, d.windowBackground(), d.windowBackground(), 0xE0E0E0});
 }
 
-// At the display scale this run was started with: the picture box as shown equals
-// the 96-dpi one enlarged by nearest neighbour, the client area is the scaled one,
-// and no label runs into another control.
-constexpr std::array<std::string_view, 4> kScalePicks{"Beyaz", "Yeşil", "Sarı", "Altın"};
+// At the display scale this run was started with, after a reading (4,7K, %5) made with
+// the keys, or with taps on a touch screen: the window shows what the model does, the
+// picture box as shown equals the 96-dpi one enlarged by nearest neighbour, the client
+// area is the scaled one, and no label runs into another control.
+constexpr std::array<std::string_view, 4> kScalePicks{"Sarı", "Mor", "Kırmızı", "Altın"};
 
 }  // namespace
 
