@@ -284,14 +284,12 @@ void WebForm::paintPicture() {
     }
 }
 
-bool WebForm::fit() {
+void WebForm::fit() {
     const double level = val::global("vaskeloFit")(window_, twipsToPixels(description_.clientWidth),
                                                    kMenuBarHeight + twipsToPixels(description_.clientHeight))
                              .as<double>();
-    const bool changed = level != zoom_.level;
     zoom_.level = level;
     measure();
-    return changed;
 }
 
 void WebForm::measure() {

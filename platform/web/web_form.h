@@ -88,8 +88,8 @@ private:
     void paintPicture();
     // On a touch screen, or in a viewport narrower than the window, the whole window is
     // enlarged or reduced to the largest size the viewport holds (fit.js); elsewhere it
-    // is as described. True if its zoom changed.
-    bool fit();
+    // is as described.
+    void fit();
     // Reads back where the page shows the window now: its zoom as getBoundingClientRect
     // gives it, and the client area's corner in the page, which the picture is drawn from.
     void measure();

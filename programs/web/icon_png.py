@@ -51,15 +51,15 @@ def main():
     width, height = map(int, header.split())
     if width != height or len(pixels) != width * height * 4:
         sys.exit(f"icon_png.py: {sys.argv[1]} does not hold a square {width} x {height} icon")
-    for spec in sys.argv[3:]:
-        if ":" in spec:
-            name, size, factor = spec.split(":")
+    for wanted in sys.argv[3:]:
+        if ":" in wanted:
+            name, size, factor = wanted.split(":")
             size, factor = int(size), int(factor)
             if width * factor > size:
                 sys.exit(f"icon_png.py: {factor} times the icon does not fit in {size} pixels")
             image = png(width, height, pixels, factor, size)
         else:
-            name, size = f"vaskelo-{spec}", int(spec)
+            name, size = f"vaskelo-{wanted}", int(wanted)
             if size % width:
                 sys.exit(f"icon_png.py: {size} is not a whole multiple of the icon's {width} pixels")
             image = png(width, height, pixels, size // width)
