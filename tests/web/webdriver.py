@@ -99,11 +99,14 @@ class WebKit(Engine):
         # The X screen's settings daemon switches GTK's theme, and with it the page's
         # colour scheme, while the browser runs.
         self.settings = os.path.join(self.profile, "xsettings")
+        # What the driver and the browser say, shown when the page stops answering.
+        self.log = os.path.join(self.profile, "webkit.log")
         self.theme("Adwaita")
-        self.process = subprocess.Popen([os.path.join(HERE, "..", "..", "tools", "with-display"),
-                                         "--screen", f"{SCREEN[0]}x{SCREEN[1]}x24", "sh", "-c",
-                                         'xsettingsd -c "$0" 2>/dev/null & exec WebKitWebDriver -p 0', self.settings],
-                                        env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        with open(self.log, "wb") as log:
+            self.process = subprocess.Popen([os.path.join(HERE, "..", "..", "tools", "with-display"),
+                                             "--screen", f"{SCREEN[0]}x{SCREEN[1]}x24", "sh", "-c",
+                                             'xsettingsd -c "$0" 2>/dev/null & exec WebKitWebDriver -p 0', self.settings],
+                                            env=env, stdout=subprocess.DEVNULL, stderr=log)
         deadline = time.monotonic() + 60
         port = None
         while time.monotonic() < deadline and self.process.poll() is None:
@@ -148,7 +151,8 @@ class WebKit(Engine):
             try:
                 found = self.script(NEXT, self.answer, wait=True)
             except RuntimeError as error:  # the page went, or hangs
-                self.seen.append(f"the page stopped answering: {error}")
+                said = open(self.log, errors="replace").read().splitlines()[-12:]
+                self.seen.append(f"the page stopped answering: {error}" + "".join("\n  webkit: " + line for line in said))
                 return None
             self.answer = None
             for line in found["output"]:
