@@ -5,7 +5,7 @@
 //
 //     bench_startup [PAIRS] [--real [PATH/TO/PROGRAM]]
 //
-// With --real the real program (the ui/vaskelo built alongside unless a path is
+// With --real the real program (programs/vaskelo built alongside unless a path is
 // given) joins each round; as it cannot report its own first frame, the X server
 // is watched for its window, which is then polled until its pixels change.
 #include <fcntl.h>

@@ -22,7 +22,7 @@ if(VASKELO_BUILD_WIN32)
   return()
 endif()
 
-if(NOT VASKELO_BUILD_WINDOW)
+if(NOT VASKELO_BUILD_QT)
   return()
 endif()
 

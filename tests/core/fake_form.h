@@ -1,5 +1,5 @@
 // A window double for the commands: it keeps the state the operations change,
-// logs each operation, and can be told to fail its Nth operation.
+// and logs each operation; every operation succeeds.
 #pragma once
 
 #include <array>
