@@ -4,12 +4,11 @@
 #include <QMessageBox>
 
 #include <memory>
-#include <stdexcept>
 #include <string_view>
 
-#include "core/runtime_error.h"
 #include "platform/qt/application.h"
 #include "platform/qt/qt_form.h"
+#include "ui/form_binder.h"
 
 int main(int argc, char* argv[]) {
     if (!vaskelo::qt::displayAvailable()) {
@@ -18,18 +17,15 @@ int main(int argc, char* argv[]) {
     }
     vaskelo::qt::Application app(argc, argv);
 
-    // Nothing may unwind out of main through Qt: a failure to open is said in a box.
+    // A failure to open is said in a box.
     std::unique_ptr<vaskelo::qt::QtForm> window;
-    const auto fail = [](std::string_view message) {
-        QMessageBox::critical(nullptr, QStringLiteral("Vaskelo"), vaskelo::qt::toQString(message));
-        return 1;
-    };
-    try {
-        vaskelo::qt::openMainWindow(window);
-        return app.run();
-    } catch (const std::runtime_error& error) {
-        return fail(error.what());
-    } catch (...) {
-        return fail(vaskelo::kStartFailure);
-    }
+    return vaskelo::runOrSay(
+        [&] {
+            vaskelo::qt::openMainWindow(window);
+            return app.run();
+        },
+        [](std::string_view message) {
+            QMessageBox::critical(nullptr, QStringLiteral("Vaskelo"), vaskelo::qt::toQString(message));
+            return 1;
+        });
 }

@@ -4,29 +4,25 @@
 #include <windows.h>
 
 #include <memory>
-#include <stdexcept>
 #include <string_view>
 
-#include "core/runtime_error.h"
 #include "platform/win32/application.h"
 #include "platform/win32/text.h"
 #include "platform/win32/win32_form.h"
+#include "ui/form_binder.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandLine*/, int showCommand) {
     vaskelo::win32::enableDpiAwareness();
 
-    // Nothing may unwind out of wWinMain: a failure to open is said in a box.
+    // A failure to open is said in a box.
     std::unique_ptr<vaskelo::win32::Win32Form> window;
-    const auto fail = [](std::string_view message) {
-        MessageBoxW(nullptr, vaskelo::win32::widen(message).c_str(), L"Vaskelo", MB_OK | MB_ICONERROR);
-        return 1;
-    };
-    try {
-        vaskelo::win32::openMainWindow(window, instance, showCommand);
-        return vaskelo::win32::runMessageLoop(window->window());
-    } catch (const std::runtime_error& error) {
-        return fail(error.what());
-    } catch (...) {
-        return fail(vaskelo::kStartFailure);
-    }
+    return vaskelo::runOrSay(
+        [&] {
+            vaskelo::win32::openMainWindow(window, instance, showCommand);
+            return vaskelo::win32::runMessageLoop(window->window());
+        },
+        [](std::string_view message) {
+            MessageBoxW(nullptr, vaskelo::win32::widen(message).c_str(), L"Vaskelo", MB_OK | MB_ICONERROR);
+            return 1;
+        });
 }

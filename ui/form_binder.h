@@ -1,6 +1,7 @@
 // What every toolkit's window does the same way, whatever draws it: the start-up
 // check of the controls the commands and events name, running a bound command with
-// its failure reported, opening the window through the main-window reference, and
+// its failure reported, opening the window through the main-window reference, the
+// program's catch of a failure to start, and
 // the rules the control operations share (their failure codes, input limits, which
 // labels follow their caption, what a swatch is called). A toolkit layer supplies
 // only what its toolkit does: the controls, their operations, painting and events.
@@ -79,6 +80,20 @@ Form& openMainWindow(std::unique_ptr<Form>& holder, std::function<std::unique_pt
     });
     theMainForm();
     return *holder;
+}
+
+// Runs the program: its start and then its event loop, with nothing unwinding past it.
+// The program's own failures say in Turkish what went wrong, and `say` shows that to
+// the user; anything else is said as the general failure to start.
+template <typename Run, typename Say>
+int runOrSay(Run run, Say say) {
+    try {
+        return run();
+    } catch (const std::runtime_error& error) {
+        return say(std::string_view(error.what()));
+    } catch (...) {
+        return say(kStartFailure);
+    }
 }
 
 }  // namespace vaskelo
