@@ -271,31 +271,28 @@ Widget* QtForm::find(std::string_view name) const {
     return qobject_cast<Widget*>(control(name));
 }
 
-template <typename Widget>
-Status QtForm::admit(std::string_view name, Operation operation, Widget*& widget) const {
-    widget = find<Widget>(name);
-    if (widget == nullptr) return kControlUnavailable;
-    return gate_ ? gate_(name, operation) : kOk;
+bool QtForm::present(std::string_view name, ControlKind kind) const {
+    switch (kind) {
+        case ControlKind::ComboBox: return find<BandCombo>(name) != nullptr;
+        case ControlKind::PictureBox: return find<PictureBox>(name) != nullptr;
+        case ControlKind::Label: return find<QLabel>(name) != nullptr;
+        case ControlKind::CommandButton: return find<QPushButton>(name) != nullptr;
+    }
+    return false;
 }
 
-Status QtForm::bandText(BandList list, std::string& text) {
-    BandCombo* combo = nullptr;
-    if (const Status s = admit(controlName(list), Operation::ReadText, combo); s.failed()) return s;
-    text = combo->currentText().toStdString();
+Status QtForm::readBandText(BandList list, std::string& text) {
+    text = find<BandCombo>(controlName(list))->currentText().toStdString();
     return kOk;
 }
 
-Status QtForm::setBandText(BandList list, std::string_view text) {
-    BandCombo* combo = nullptr;
-    if (const Status s = admit(controlName(list), Operation::SetText, combo); s.failed()) return s;
-    combo->showText(toQString(text));
+Status QtForm::showBandText(BandList list, std::string_view text) {
+    find<BandCombo>(controlName(list))->showText(toQString(text));
     return kOk;
 }
 
-Status QtForm::setSwatchColour(Swatch swatch, ColourValue colour) {
-    PictureBox* box = nullptr;
-    if (const Status s = admit(controlName(swatch), Operation::SetBackColour, box); s.failed()) return s;
-    box->setFill(colour);
+Status QtForm::fillSwatch(Swatch swatch, ColourValue colour) {
+    find<PictureBox>(controlName(swatch))->setFill(colour);
     nameSwatch(swatch, colour);
     return kOk;
 }
@@ -309,18 +306,15 @@ void QtForm::nameSwatch(Swatch swatch, ColourValue colour) {
     box->setAccessibleName(toQString(swatchName(description_, swatch, colour, bandText)));
 }
 
-Status QtForm::setCaption(Label label, std::string_view caption) {
-    QLabel* widget = nullptr;
-    if (const Status s = admit(controlName(label), Operation::SetCaption, widget); s.failed()) return s;
+Status QtForm::showCaption(Label label, std::string_view caption) {
+    auto* widget = find<QLabel>(controlName(label));
     widget->setText(toQString(caption));
     refit(label, widget);
     return kOk;
 }
 
-Status QtForm::setFontSize(Label label, float points) {
-    QLabel* widget = nullptr;
-    if (const Status s = admit(controlName(label), Operation::SetFontSize, widget); s.failed()) return s;
-    if (!fontSizeInRange(points)) return kInvalidValue;
+Status QtForm::applyFontSize(Label label, float points) {
+    auto* widget = find<QLabel>(controlName(label));
     QFont font = widget->font();
     font.setPointSizeF(static_cast<double>(points));
     widget->setFont(font);
@@ -328,10 +322,8 @@ Status QtForm::setFontSize(Label label, float points) {
     return kOk;
 }
 
-Status QtForm::setTop(Label label, float twips) {
-    QLabel* widget = nullptr;
-    if (const Status s = admit(controlName(label), Operation::SetTop, widget); s.failed()) return s;
-    if (!topInRange(twips)) return kInvalidValue;
+Status QtForm::moveTop(Label label, float twips) {
+    auto* widget = find<QLabel>(controlName(label));
     widget->move(widget->x(), twipsToPixels(static_cast<double>(twips)));
     return kOk;
 }

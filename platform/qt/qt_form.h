@@ -18,6 +18,7 @@
 #include "core/runtime_error.h"
 #include "ui/event_wiring.h"
 #include "ui/form_binder.h"
+#include "ui/gated_form.h"
 #include "ui/window_description.h"
 
 class QAction;
@@ -32,7 +33,7 @@ class PictureBox;
 
 QString toQString(std::string_view text);
 
-class QtForm final : public FormOps {
+class QtForm final : public GatedForm {
 public:
     // Builds the window and checks that every control the commands and the event
     // table name exists; throws std::runtime_error otherwise.
@@ -49,17 +50,16 @@ public:
     QWidget* control(std::string_view name) const;
     QAction* menuItem(std::string_view name) const;
 
-    void setOperationGate(OperationGate gate) { gate_ = std::move(gate); }
-
-    Status bandText(BandList list, std::string& text) override;
-    Status setBandText(BandList list, std::string_view text) override;
-    Status setSwatchColour(Swatch swatch, ColourValue colour) override;
-    Status setCaption(Label label, std::string_view caption) override;
-    Status setFontSize(Label label, float points) override;
-    Status setTop(Label label, float twips) override;
     void endProgram() override;
 
 private:
+    bool present(std::string_view name, ControlKind kind) const override;
+    Status readBandText(BandList list, std::string& text) override;
+    Status showBandText(BandList list, std::string_view text) override;
+    Status fillSwatch(Swatch swatch, ColourValue colour) override;
+    Status showCaption(Label label, std::string_view caption) override;
+    Status applyFontSize(Label label, float points) override;
+    Status moveTop(Label label, float twips) override;
     void build(const WindowDescription& description);
     void wire(const WindowDescription& description, std::span<const EventBinding> bindings);
     void check(const WindowDescription& description, std::span<const EventBinding> bindings) const;
@@ -73,9 +73,6 @@ private:
     void nameSwatch(Swatch swatch, ColourValue colour);
     template <typename Widget>
     Widget* find(std::string_view name) const;
-    // The control an operation works on, or the reason it cannot go ahead.
-    template <typename Widget>
-    Status admit(std::string_view name, Operation operation, Widget*& widget) const;
 
     const WindowDescription& description_;
     std::unique_ptr<QMainWindow> window_;
@@ -83,7 +80,6 @@ private:
     std::map<std::string, QPointer<QAction>, std::less<>> menuItems_;
     std::string firstInTabOrder_;
     MainForm form_{*this};
-    OperationGate gate_;
     bool ended_ = false;
 };
 

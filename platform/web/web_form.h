@@ -20,13 +20,14 @@
 #include "platform/web/picture.h"
 #include "ui/event_wiring.h"
 #include "ui/form_binder.h"
+#include "ui/gated_form.h"
 #include "ui/window_description.h"
 
 namespace vaskelo::web {
 
 using emscripten::val;
 
-class WebForm final : public FormOps {
+class WebForm final : public GatedForm {
 public:
     // Builds the window into `parent` and checks that every control the commands and
     // the event table name exists; throws std::runtime_error otherwise, leaving nothing.
@@ -43,7 +44,6 @@ public:
     val control(std::string_view name) const;
     val menuItem(std::string_view name) const;
     bool ended() const { return ended_; }
-    void setOperationGate(OperationGate gate) { gate_ = std::move(gate); }
     void focusFirst();
     // How much the page enlarges the window now, and an element of it as the viewport shows it.
     double zoom() const { return zoom_.level; }
@@ -58,15 +58,16 @@ public:
     bool handle(const std::string& type, const std::string& control, const std::string& part, const std::string& key,
                 int modifiers);
 
-    Status bandText(BandList list, std::string& text) override;
-    Status setBandText(BandList list, std::string_view text) override;
-    Status setSwatchColour(Swatch swatch, ColourValue colour) override;
-    Status setCaption(Label label, std::string_view caption) override;
-    Status setFontSize(Label label, float points) override;
-    Status setTop(Label label, float twips) override;
     void endProgram() override;
 
 private:
+    bool present(std::string_view name, ControlKind kind) const override;
+    Status readBandText(BandList list, std::string& text) override;
+    Status showBandText(BandList list, std::string_view text) override;
+    Status fillSwatch(Swatch swatch, ColourValue colour) override;
+    Status showCaption(Label label, std::string_view caption) override;
+    Status applyFontSize(Label label, float points) override;
+    Status moveTop(Label label, float twips) override;
     // All the window knows of one control, in one place. A bound menu item has one too,
     // for its click alone: the menu bar holds its element.
     struct Control {
@@ -102,8 +103,6 @@ private:
     ComboBox* combo(std::string_view name);
     // An element id of this window's own, so that two windows in one page never share one.
     std::string idOf(std::string_view name) const;
-    // The control an operation works on, or the reason it cannot go ahead.
-    Status admit(std::string_view name, Operation operation, ControlKind kind, Control*& control);
 
     const WindowDescription& description_;
     val parent_;
@@ -120,7 +119,6 @@ private:
     Zoom zoom_;
     Box clientInPage_{0, 0, 0, 0};
     MainForm form_{*this};
-    OperationGate gate_;
     int id_;
     bool ended_ = false;
 };

@@ -1,5 +1,5 @@
-// The window's control operations, as the commands call them: each first makes sure
-// its control is there and of its kind, and lets the operation gate fail it.
+// The window's own part of the control operations, on a control the gate has found
+// present and of its kind.
 #include "platform/web/web_form.h"
 
 #include "platform/web/dom.h"
@@ -7,61 +7,40 @@
 
 namespace vaskelo::web {
 
-Status WebForm::admit(std::string_view name, Operation operation, ControlKind kind, Control*& control) {
-    const auto it = controls_.find(name);
-    control = it == controls_.end() ? nullptr : &it->second;
-    if (control == nullptr || control->described == nullptr || control->described->kind != kind ||
-        !control->element["isConnected"].as<bool>()) {
-        return kControlUnavailable;
-    }
-    return gate_ ? gate_(name, operation) : kOk;
+bool WebForm::present(std::string_view name, ControlKind kind) const {
+    const Control* c = find(name);
+    return c != nullptr && c->described != nullptr && c->described->kind == kind && c->element["isConnected"].as<bool>();
 }
 
-Status WebForm::bandText(BandList list, std::string& text) {
-    Control* c = nullptr;
-    if (const Status s = admit(controlName(list), Operation::ReadText, ControlKind::ComboBox, c); s.failed()) return s;
-    text = c->list->text();
+Status WebForm::readBandText(BandList list, std::string& text) {
+    text = controls_.find(controlName(list))->second.list->text();
     return kOk;
 }
 
-Status WebForm::setBandText(BandList list, std::string_view text) {
-    Control* c = nullptr;
-    if (const Status s = admit(controlName(list), Operation::SetText, ControlKind::ComboBox, c); s.failed()) return s;
-    c->list->showText(text);
+Status WebForm::showBandText(BandList list, std::string_view text) {
+    controls_.find(controlName(list))->second.list->showText(text);
     return kOk;
 }
 
-Status WebForm::setSwatchColour(Swatch swatch, ColourValue colour) {
-    Control* c = nullptr;
-    if (const Status s = admit(controlName(swatch), Operation::SetBackColour, ControlKind::PictureBox, c); s.failed()) {
-        return s;
-    }
-    c->fill = colour;
+Status WebForm::fillSwatch(Swatch swatch, ColourValue colour) {
+    controls_.find(controlName(swatch))->second.fill = colour;
     paintPicture();
     nameSwatch(swatch);
     return kOk;
 }
 
-Status WebForm::setCaption(Label label, std::string_view caption) {
-    Control* c = nullptr;
-    if (const Status s = admit(controlName(label), Operation::SetCaption, ControlKind::Label, c); s.failed()) return s;
-    c->element.set("textContent", std::string(caption));
+Status WebForm::showCaption(Label label, std::string_view caption) {
+    controls_.find(controlName(label))->second.element.set("textContent", std::string(caption));
     return kOk;
 }
 
-Status WebForm::setFontSize(Label label, float size) {
-    Control* c = nullptr;
-    if (const Status s = admit(controlName(label), Operation::SetFontSize, ControlKind::Label, c); s.failed()) return s;
-    if (!fontSizeInRange(size)) return kInvalidValue;
-    styleOf(c->element, "font-size", points(static_cast<double>(size)));
+Status WebForm::applyFontSize(Label label, float size) {
+    styleOf(controls_.find(controlName(label))->second.element, "font-size", points(static_cast<double>(size)));
     return kOk;
 }
 
-Status WebForm::setTop(Label label, float twips) {
-    Control* c = nullptr;
-    if (const Status s = admit(controlName(label), Operation::SetTop, ControlKind::Label, c); s.failed()) return s;
-    if (!topInRange(twips)) return kInvalidValue;
-    styleOf(c->element, "top", px(twipsToPixels(static_cast<double>(twips))));
+Status WebForm::moveTop(Label label, float twips) {
+    styleOf(controls_.find(controlName(label))->second.element, "top", px(twipsToPixels(static_cast<double>(twips))));
     return kOk;
 }
 
