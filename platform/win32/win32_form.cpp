@@ -1,15 +1,12 @@
 #include "platform/win32/win32_form.h"
 
 #include <algorithm>
-#include <cmath>
-#include <cwchar>
-#include <set>
-#include <stdexcept>
 #include <string>
 
-#include "core/readable_text.h"
 #include "core/runtime_error.h"
 #include "platform/win32/application.h"
+#include "platform/win32/calls.h"
+#include "platform/win32/colours.h"
 #include "platform/win32/picture_box.h"
 #include "platform/win32/spoken_texts.h"
 #include "platform/win32/text.h"
@@ -24,26 +21,6 @@ constexpr const wchar_t* kWindowClass = L"VaskeloMainWindow";
 constexpr UINT kFirstControlId = 1000;
 // The program's icon in its resources; the window takes it for its frame and taskbar.
 constexpr WORD kIconResource = 1;
-// A band list drops down far enough to show every entry without scrolling.
-constexpr int kMaxVisibleEntries = 11;
-
-Status statusOf(DWORD error) {
-    if (error == ERROR_SUCCESS) return kGenericFailure;
-    return {static_cast<std::int32_t>(0x80070000u | (error & 0xFFFFu))};
-}
-
-// The last Win32 error as a failure status, for a call that has just failed.
-Status lastError() { return statusOf(GetLastError()); }
-
-Status statusOf(const CallResult& result) { return result ? statusOf(result->error) : kOk; }
-
-// What stops the window from being built: the Win32 call that failed and what could
-// not be done, in words for whoever started the program.
-std::runtime_error failure(std::string_view call, std::string_view what) {
-    return std::runtime_error(std::string(call) + " başarısız oldu: " + std::string(what));
-}
-
-std::string quoted(std::string_view name) { return "'" + std::string(name) + "'"; }
 
 struct MenuDeleter {
     void operator()(HMENU menu) const { DestroyMenu(menu); }
@@ -57,35 +34,6 @@ using Icon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
 
 // The window class's small icon; the class stays registered until the process ends, and so does the icon.
 Icon gSmallIcon;
-
-// While the program itself changes a band list, the list's notifications are not the user's doing.
-class Quietly {
-public:
-    explicit Quietly(int& depth) : depth_(depth) { ++depth_; }
-    ~Quietly() { --depth_; }
-    Quietly(const Quietly&) = delete;
-    Quietly& operator=(const Quietly&) = delete;
-
-private:
-    int& depth_;
-};
-
-COLORREF toColorRef(ColourValue colour) {
-    if (isSystemColour(colour)) return GetSysColor(static_cast<int>(systemColourIndex(colour)));
-    return colour & 0x00FFFFFFu;
-}
-
-// The window's text, or nothing if Windows cannot give it (GetLastError says why).
-std::optional<std::wstring> windowText(HWND hwnd) {
-    SetLastError(ERROR_SUCCESS);
-    const int length = GetWindowTextLengthW(hwnd);
-    std::wstring text(static_cast<std::size_t>(std::max(length, 0)) + 1, L'\0');
-    const int copied = GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()));
-    // An empty text gives 0 too, without an error.
-    if (copied <= 0 && GetLastError() != ERROR_SUCCESS) return std::nullopt;
-    text.resize(static_cast<std::size_t>(std::max(copied, 0)));
-    return text;
-}
 
 HMENU menuHandle(UINT id) { return reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)); }
 
@@ -244,19 +192,9 @@ void Win32Form::createControl(Control& control) {
                 throw failure("SetWindowTextW", quoted(c.name) + " resim kutusunun adı yazılamadı.");
             }
             break;
-        case ControlKind::ComboBox: {
-            const Quietly quiet(quietNotifications_);
-            for (const std::string_view entry : c.entries) {
-                const LRESULT added = SendMessageW(control.hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(entry).c_str()));
-                if (added == CB_ERR || added == CB_ERRSPACE) {
-                    throw failure("CB_ADDSTRING", quoted(c.name) + " listesine girdi eklenemedi.");
-                }
-            }
-            if (const CallResult failed = showBandText(control, c.text)) {
-                throw failure(failed->call, quoted(c.name) + " listesinin metni yazılamadı.");
-            }
+        case ControlKind::ComboBox:
+            fillBandList(control);
             break;
-        }
         case ControlKind::Label:
         case ControlKind::CommandButton:
             break;
@@ -293,118 +231,6 @@ void Win32Form::wire(const WindowDescription& description, std::span<const Event
                 }
                 break;
         }
-    }
-}
-
-Win32Form::Font Win32Form::makeFont(const FontDescription& font) const {
-    LOGFONTW lf{};
-    lf.lfHeight = -static_cast<LONG>(std::lround(static_cast<double>(font.points) * dpi_ / 72.0));
-    lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
-    // Every text is Turkish: a font of the system's default character set may lack
-    // 'ı' and 'ş' (Wine's MS Sans Serif does), and would show bars in their place.
-    lf.lfCharSet = TURKISH_CHARSET;
-    lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
-    lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-    lf.lfQuality = DEFAULT_QUALITY;
-    lf.lfPitchAndFamily = DEFAULT_PITCH | FF_SWISS;
-    const std::wstring face = widen(font.family);
-    wcsncpy(lf.lfFaceName, face.c_str(), LF_FACESIZE - 1);
-    return Font(CreateFontIndirectW(&lf));
-}
-
-// Every font is made before any control gets one, so a failure leaves each control
-// with the font it had, still alive.
-void Win32Form::applyFonts() {
-    Font windowFont = makeFont(description_.font);
-    if (!windowFont) throw failure("CreateFontIndirectW", "pencerenin yazı tipi oluşturulamadı.");
-    std::vector<Font> own;
-    own.reserve(controls_.size());
-    for (const Control& c : controls_) {
-        own.push_back(c.font ? makeFont(*c.font) : Font());
-        if (c.font && !own.back()) {
-            throw failure("CreateFontIndirectW", quoted(c.described->name) + " denetiminin yazı tipi oluşturulamadı.");
-        }
-    }
-    SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont.get()), FALSE);
-    for (std::size_t i = 0; i < controls_.size(); ++i) {
-        Control& c = controls_[i];
-        HFONT font = own[i] ? own[i].get() : windowFont.get();
-        SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-        c.ownFont = std::move(own[i]);
-    }
-    windowFont_ = std::move(windowFont);
-}
-
-int Win32Form::pixels(double twips) const { return twipsToPixels(twips * dpi_ / kDefaultDpi); }
-
-void Win32Form::layout() {
-    for (Control& c : controls_) {
-        const TwipRect& r = c.described->rect;
-        const std::string name = quoted(c.described->name);
-        if (c.described->kind == ControlKind::PictureBox) {
-            // A box inside another is placed from the inside of the outer box's border.
-            int left = twipsToPixels(r.left);
-            int top = twipsToPixels(r.top);
-            if (const Control* outer = find(c.described->container)) {
-                left += twipsToPixels(outer->described->rect.left) + 1;
-                top += twipsToPixels(outer->described->rect.top) + 1;
-            }
-            const RECT onGrid{left, top, left + twipsToPixels(r.width), top + twipsToPixels(r.height)};
-            if (const CallResult failed = placePictureBox(c.hwnd, onGrid, dpi_)) {
-                throw failure(failed->call, name + " resim kutusu yerleştirilemedi.");
-            }
-            continue;
-        }
-        int height = pixels(r.height);
-        if (c.described->kind == ControlKind::ComboBox) {
-            // A drop-down's height includes its open list; the closed field follows the font.
-            const auto itemHeight = static_cast<int>(SendMessageW(c.hwnd, CB_GETITEMHEIGHT, 0, 0));
-            if (itemHeight == CB_ERR) throw failure("CB_GETITEMHEIGHT", name + " listesinin satır yüksekliği okunamadı.");
-            const int entries = std::min(static_cast<int>(c.described->entries.size()), kMaxVisibleEntries);
-            height += std::max(itemHeight, 0) * entries + 2;
-        }
-        if (SetWindowPos(c.hwnd, nullptr, pixels(r.left), pixels(c.top), pixels(r.width), height,
-                         SWP_NOZORDER | SWP_NOACTIVATE) == FALSE) {
-            throw failure("SetWindowPos", name + " denetimi yerleştirilemedi.");
-        }
-        if (c.described->kind == ControlKind::Label && c.described->autoSize) {
-            if (const CallResult failed = fitToText(c.hwnd)) {
-                throw failure(failed->call, name + " etiketi metnine göre boyutlandırılamadı.");
-            }
-        }
-    }
-    fitFrame();
-}
-
-// Sizes the frame so the client area has the description's size at this DPI; a second
-// pass catches a menu bar that wraps differently at the new width.
-void Win32Form::fitFrame() {
-    const int width = pixels(description_.clientWidth);
-    const int height = pixels(description_.clientHeight);
-    constexpr std::string_view kWhat = "pencerenin boyutu ayarlanamadı.";
-    for (int pass = 0; pass < 2; ++pass) {
-        RECT outer;
-        RECT client;
-        if (GetWindowRect(window_, &outer) == FALSE) throw failure("GetWindowRect", kWhat);
-        if (GetClientRect(window_, &client) == FALSE) throw failure("GetClientRect", kWhat);
-        if (client.right == width && client.bottom == height) return;
-        const int frameWidth = (outer.right - outer.left) - client.right;
-        const int frameHeight = (outer.bottom - outer.top) - client.bottom;
-        if (SetWindowPos(window_, nullptr, 0, 0, width + frameWidth, height + frameHeight,
-                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE) == FALSE) {
-            throw failure("SetWindowPos", kWhat);
-        }
-    }
-}
-
-// After the window has moved to a screen of another DPI: its fonts and layout made
-// anew at the new scale. Unlike at start-up there is no one to tell of a failure; the
-// window stays as far as it got, still usable, and the next change of DPI tries again.
-void Win32Form::rescale() {
-    try {
-        applyFonts();
-        layout();
-    } catch (const std::runtime_error&) {
     }
 }
 
@@ -525,96 +351,11 @@ void Win32Form::onCommand(WPARAM wParam, LPARAM lParam) {
     }
 }
 
-// Only a pick from the list runs the band's command. With the list closed, the arrow
-// keys and the wheel change the selection at once, and that is a pick. With the list
-// open, moving through it only highlights; the pick is made when the choice is
-// confirmed (a click on an entry, or Enter) and the list has closed. Typing, Enter on
-// a closed list and leaving the field only edit the text.
-void Win32Form::onBandListNotification(Control& control, UINT code) {
-    if (quietNotifications_ > 0) return;
-    switch (code) {
-        case CBN_DROPDOWN:
-            control.dropped = true;
-            control.confirmed = false;
-            break;
-        case CBN_SELENDOK:
-            if (control.dropped) control.confirmed = true;
-            break;
-        case CBN_SELENDCANCEL:
-            control.confirmed = false;
-            break;
-        case CBN_CLOSEUP:
-            control.dropped = false;
-            if (control.confirmed) postPick(control);
-            control.confirmed = false;
-            break;
-        case CBN_SELCHANGE:
-            if (!control.dropped) postPick(control);
-            break;
-        default:
-            break;
-    }
-}
-
-// Windows sends a confirmed choice's CBN_SELCHANGE before or after CBN_CLOSEUP, as it
-// pleases; posting the pick makes both arrive as one, run once the list has settled.
-void Win32Form::postPick(Control& control) {
-    if (control.pickPosted) return;
-    const auto index = static_cast<WPARAM>(&control - controls_.data());
-    control.pickPosted = PostMessageW(window_, kPickMessage, index, 0) != FALSE;
-    if (!control.pickPosted && control.click != nullptr) run(*control.click, 0);
-}
-
 void Win32Form::run(const EventBinding& binding, int index) {
     if (ended_) return;
     runBound(binding, form_, index, [this](std::string_view title, std::string_view message) {
         MessageBoxW(window_, widen(message).c_str(), widen(title).c_str(), MB_OK | MB_ICONERROR);
     });
-}
-
-LRESULT Win32Form::colourControl(UINT message, HDC dc, HWND child) {
-    const Control* owner = nullptr;
-    for (const Control& c : controls_) {
-        // A band list's field and open list ask for their colours through the list.
-        COMBOBOXINFO info{};
-        info.cbSize = sizeof(info);
-        const bool partOf = c.described->kind == ControlKind::ComboBox && GetComboBoxInfo(c.hwnd, &info) != FALSE &&
-                            (info.hwndItem == child || info.hwndList == child);
-        if (c.hwnd == child || partOf) {
-            owner = &c;
-            break;
-        }
-    }
-    if (owner == nullptr) return DefWindowProcW(window_, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(child));
-    const COLORREF background = toColorRef(owner->described->background);
-    HBRUSH fill = brush(background);
-    // Without its brush the control keeps Windows' colours.
-    if (fill == nullptr) return DefWindowProcW(window_, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(child));
-    const ColourValue text = owner->described->foreground;
-    SetTextColor(dc, readableTextColour(text, owner->described->background, toColorRef(text)));
-    SetBkColor(dc, background);
-    return reinterpret_cast<LRESULT>(fill);
-}
-
-void Win32Form::followScheme() {
-    // A box that cannot take its colour keeps the one it has; it is no reason to stop.
-    for (const Control& c : controls_) {
-        if (c.described->kind == ControlKind::PictureBox) static_cast<void>(setPictureBoxFill(c.hwnd, toColorRef(c.fill)));
-    }
-    // Brushes are made again for the colours now in use.
-    brushes_.clear();
-    RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
-}
-
-// Null if Windows cannot make it; the next paint asks again.
-HBRUSH Win32Form::brush(COLORREF colour) {
-    auto it = brushes_.find(colour);
-    if (it == brushes_.end()) {
-        Brush made(CreateSolidBrush(colour));
-        if (!made) return nullptr;
-        it = brushes_.emplace(colour, std::move(made)).first;
-    }
-    return it->second.get();
 }
 
 Win32Form::Control* Win32Form::find(std::string_view name) {
@@ -656,38 +397,6 @@ Status Win32Form::admit(std::string_view name, ControlKind kind, Operation opera
     return gate_ ? gate_(name, operation) : kOk;
 }
 
-// An auto-size label always has exactly the size of its caption in its font, growing
-// right and down from where it stands.
-CallResult Win32Form::fitToText(HWND label) {
-    const std::optional<std::wstring> text = windowText(label);
-    if (!text) return failedCall("GetWindowTextW");
-    const WindowDc dc = windowDc(label);
-    if (!dc) return failedCall("GetDC");
-    // A label without a font of its own writes in the system font, which a fresh DC has.
-    const auto font = reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0));
-    HGDIOBJ previous = nullptr;
-    if (font != nullptr) {
-        previous = SelectObject(dc.get(), font);
-        if (previous == nullptr) return failedCall("SelectObject");
-    }
-    SIZE extent{};
-    TEXTMETRICW metrics{};
-    CallResult measured;
-    if (GetTextExtentPoint32W(dc.get(), text->c_str(), static_cast<int>(text->size()), &extent) == FALSE) {
-        measured = failedCall("GetTextExtentPoint32W");
-    } else if (GetTextMetricsW(dc.get(), &metrics) == FALSE) {
-        measured = failedCall("GetTextMetricsW");
-    }
-    // The DC goes back to the window cache as it came.
-    if (previous != nullptr) SelectObject(dc.get(), previous);
-    if (measured) return measured;
-    if (SetWindowPos(label, nullptr, 0, 0, extent.cx, metrics.tmHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE) == FALSE) {
-        return failedCall("SetWindowPos");
-    }
-    if (InvalidateRect(label, nullptr, TRUE) == FALSE) return failedCall("InvalidateRect");
-    return std::nullopt;
-}
-
 Status Win32Form::bandText(BandList list, std::string& text) {
     HWND combo = nullptr;
     if (const Status s = admit(controlName(list), ControlKind::ComboBox, Operation::ReadText, combo); s.failed()) return s;
@@ -701,31 +410,6 @@ Status Win32Form::setBandText(BandList list, std::string_view text) {
     HWND combo = nullptr;
     if (const Status s = admit(controlName(list), ControlKind::ComboBox, Operation::SetText, combo); s.failed()) return s;
     return statusOf(showBandText(*find(controlName(list)), text));
-}
-
-// Shows the text with the entry of that exact name selected, if any, without it
-// counting as a pick; text that is no entry leaves no entry selected, so the next
-// arrow key starts from the first entry.
-CallResult Win32Form::showBandText(Control& control, std::string_view text) {
-    const auto entries = control.described->entries;
-    const auto it = std::find(entries.begin(), entries.end(), text);
-    const bool isEntry = it != entries.end();
-    const WPARAM index = isEntry ? static_cast<WPARAM>(it - entries.begin()) : static_cast<WPARAM>(-1);
-    const Quietly quiet(quietNotifications_);
-    // Clearing the selection answers CB_ERR whatever happens; selecting an entry does only on failure.
-    if (SendMessageW(control.hwnd, CB_SETCURSEL, index, 0) == CB_ERR && isEntry) return failedMessage("CB_SETCURSEL");
-    if (!isEntry) {
-        // Clearing the selection leaves the list's caret on the old entry, where the arrow
-        // keys would carry on from. Moving it is a courtesy to the keyboard: a list that
-        // declines still shows the right text, so the answers are not failures.
-        COMBOBOXINFO info{};
-        info.cbSize = sizeof(info);
-        if (GetComboBoxInfo(control.hwnd, &info) == FALSE) return failedCall("GetComboBoxInfo");
-        SendMessageW(info.hwndList, LB_SETCARETINDEX, 0, FALSE);
-        SendMessageW(info.hwndList, LB_SETTOPINDEX, 0, 0);
-    }
-    if (SetWindowTextW(control.hwnd, widen(text).c_str()) == FALSE) return failedCall("SetWindowTextW");
-    return std::nullopt;
 }
 
 Status Win32Form::setSwatchColour(Swatch swatch, ColourValue colour) {

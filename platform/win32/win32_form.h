@@ -94,6 +94,8 @@ private:
 
     void build(const WindowDescription& description);
     void createControl(Control& control);
+    // A new band list's entries and text; throws std::runtime_error naming the Win32 call that failed.
+    void fillBandList(Control& control);
     void wire(const WindowDescription& description, std::span<const EventBinding> bindings);
     void check(const WindowDescription& description, std::span<const EventBinding> bindings) const;
     // These throw std::runtime_error naming the Win32 call that failed.

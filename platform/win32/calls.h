@@ -1,0 +1,49 @@
+// How the window's files turn a failed Win32 call into what they report (a status for
+// a command, an exception while the window is built), and read a window's text.
+#pragma once
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "core/form_ops.h"
+#include "platform/win32/application.h"
+
+namespace vaskelo::win32 {
+
+inline Status statusOf(DWORD error) {
+    if (error == ERROR_SUCCESS) return kGenericFailure;
+    return {static_cast<std::int32_t>(0x80070000u | (error & 0xFFFFu))};
+}
+
+// The last Win32 error as a failure status, for a call that has just failed.
+inline Status lastError() { return statusOf(GetLastError()); }
+
+inline Status statusOf(const CallResult& result) { return result ? statusOf(result->error) : kOk; }
+
+// What stops the window from being built: the Win32 call that failed and what could
+// not be done, in words for whoever started the program.
+inline std::runtime_error failure(std::string_view call, std::string_view what) {
+    return std::runtime_error(std::string(call) + " başarısız oldu: " + std::string(what));
+}
+
+inline std::string quoted(std::string_view name) { return "'" + std::string(name) + "'"; }
+
+// The window's text, or nothing if Windows cannot give it (GetLastError says why).
+inline std::optional<std::wstring> windowText(HWND hwnd) {
+    SetLastError(ERROR_SUCCESS);
+    const int length = GetWindowTextLengthW(hwnd);
+    std::wstring text(static_cast<std::size_t>(std::max(length, 0)) + 1, L'\0');
+    const int copied = GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()));
+    // An empty text gives 0 too, without an error.
+    if (copied <= 0 && GetLastError() != ERROR_SUCCESS) return std::nullopt;
+    text.resize(static_cast<std::size_t>(std::max(copied, 0)));
+    return text;
+}
+
+}  // namespace vaskelo::win32
