@@ -14,7 +14,7 @@ Status GatedForm::bandText(BandList list, std::string& text) {
 
 Status GatedForm::setBandText(BandList list, std::string_view text) {
     if (const Status s = admit(controlName(list), ControlKind::ComboBox, Operation::SetText); s.failed()) return s;
-    return showBandText(list, text);
+    return writeBandText(list, text);
 }
 
 Status GatedForm::setSwatchColour(Swatch swatch, ColourValue colour) {
@@ -24,7 +24,7 @@ Status GatedForm::setSwatchColour(Swatch swatch, ColourValue colour) {
 
 Status GatedForm::setCaption(Label label, std::string_view caption) {
     if (const Status s = admit(controlName(label), ControlKind::Label, Operation::SetCaption); s.failed()) return s;
-    return showCaption(label, caption);
+    return writeCaption(label, caption);
 }
 
 Status GatedForm::setFontSize(Label label, float points) {

@@ -32,9 +32,9 @@ protected:
     // The toolkit's own part of each operation, on a control known to be present, with
     // a value in range; a toolkit whose calls can fail says so in the status.
     virtual Status readBandText(BandList list, std::string& text) = 0;
-    virtual Status showBandText(BandList list, std::string_view text) = 0;
+    virtual Status writeBandText(BandList list, std::string_view text) = 0;
     virtual Status fillSwatch(Swatch swatch, ColourValue colour) = 0;
-    virtual Status showCaption(Label label, std::string_view caption) = 0;
+    virtual Status writeCaption(Label label, std::string_view caption) = 0;
     virtual Status applyFontSize(Label label, float points) = 0;
     virtual Status moveTop(Label label, float twips) = 0;
 

@@ -286,7 +286,7 @@ Status QtForm::readBandText(BandList list, std::string& text) {
     return kOk;
 }
 
-Status QtForm::showBandText(BandList list, std::string_view text) {
+Status QtForm::writeBandText(BandList list, std::string_view text) {
     find<BandCombo>(controlName(list))->showText(toQString(text));
     return kOk;
 }
@@ -306,7 +306,7 @@ void QtForm::nameSwatch(Swatch swatch, ColourValue colour) {
     box->setAccessibleName(toQString(swatchName(description_, swatch, colour, bandText)));
 }
 
-Status QtForm::showCaption(Label label, std::string_view caption) {
+Status QtForm::writeCaption(Label label, std::string_view caption) {
     auto* widget = find<QLabel>(controlName(label));
     widget->setText(toQString(caption));
     refit(label, widget);

@@ -63,9 +63,9 @@ public:
 private:
     bool present(std::string_view name, ControlKind kind) const override;
     Status readBandText(BandList list, std::string& text) override;
-    Status showBandText(BandList list, std::string_view text) override;
+    Status writeBandText(BandList list, std::string_view text) override;
     Status fillSwatch(Swatch swatch, ColourValue colour) override;
-    Status showCaption(Label label, std::string_view caption) override;
+    Status writeCaption(Label label, std::string_view caption) override;
     Status applyFontSize(Label label, float points) override;
     Status moveTop(Label label, float twips) override;
     // All the window knows of one control, in one place. A bound menu item has one too,

@@ -17,7 +17,7 @@ Status WebForm::readBandText(BandList list, std::string& text) {
     return kOk;
 }
 
-Status WebForm::showBandText(BandList list, std::string_view text) {
+Status WebForm::writeBandText(BandList list, std::string_view text) {
     controls_.find(controlName(list))->second.list->showText(text);
     return kOk;
 }
@@ -29,7 +29,7 @@ Status WebForm::fillSwatch(Swatch swatch, ColourValue colour) {
     return kOk;
 }
 
-Status WebForm::showCaption(Label label, std::string_view caption) {
+Status WebForm::writeCaption(Label label, std::string_view caption) {
     controls_.find(controlName(label))->second.element.set("textContent", std::string(caption));
     return kOk;
 }

@@ -391,31 +391,21 @@ HWND Win32Form::live(std::string_view name, ControlKind kind) const {
     return c->hwnd;
 }
 
-Status Win32Form::admit(std::string_view name, ControlKind kind, Operation operation, HWND& hwnd) const {
-    hwnd = live(name, kind);
-    if (hwnd == nullptr) return kControlUnavailable;
-    return gate_ ? gate_(name, operation) : kOk;
-}
+bool Win32Form::present(std::string_view name, ControlKind kind) const { return live(name, kind) != nullptr; }
 
-Status Win32Form::bandText(BandList list, std::string& text) {
-    HWND combo = nullptr;
-    if (const Status s = admit(controlName(list), ControlKind::ComboBox, Operation::ReadText, combo); s.failed()) return s;
-    const std::optional<std::wstring> shown = windowText(combo);
+Status Win32Form::readBandText(BandList list, std::string& text) {
+    const std::optional<std::wstring> shown = windowText(find(controlName(list))->hwnd);
     if (!shown) return lastError();
     text = narrow(*shown);
     return kOk;
 }
 
-Status Win32Form::setBandText(BandList list, std::string_view text) {
-    HWND combo = nullptr;
-    if (const Status s = admit(controlName(list), ControlKind::ComboBox, Operation::SetText, combo); s.failed()) return s;
+Status Win32Form::writeBandText(BandList list, std::string_view text) {
     return statusOf(showBandText(*find(controlName(list)), text));
 }
 
-Status Win32Form::setSwatchColour(Swatch swatch, ColourValue colour) {
-    HWND box = nullptr;
-    if (const Status s = admit(controlName(swatch), ControlKind::PictureBox, Operation::SetBackColour, box); s.failed()) return s;
-    if (const CallResult failed = setPictureBoxFill(box, toColorRef(colour))) return statusOf(failed);
+Status Win32Form::fillSwatch(Swatch swatch, ColourValue colour) {
+    if (const CallResult failed = setPictureBoxFill(find(controlName(swatch))->hwnd, toColorRef(colour))) return statusOf(failed);
     find(controlName(swatch))->fill = colour;
     return statusOf(nameSwatch(swatch, colour));
 }
@@ -438,19 +428,16 @@ CallResult Win32Form::nameSwatch(Swatch swatch, ColourValue colour) {
     return std::nullopt;
 }
 
-Status Win32Form::setCaption(Label label, std::string_view caption) {
-    HWND hwnd = nullptr;
-    if (const Status s = admit(controlName(label), ControlKind::Label, Operation::SetCaption, hwnd); s.failed()) return s;
+Status Win32Form::writeCaption(Label label, std::string_view caption) {
+    HWND hwnd = find(controlName(label))->hwnd;
     if (SetWindowTextW(hwnd, widen(caption).c_str()) == FALSE) return lastError();
     announceNameChange(hwnd);
     return refitsToCaption(*find(controlName(label))->described) ? statusOf(fitToText(hwnd)) : kOk;
 }
 
-Status Win32Form::setFontSize(Label label, float points) {
-    HWND hwnd = nullptr;
-    if (const Status s = admit(controlName(label), ControlKind::Label, Operation::SetFontSize, hwnd); s.failed()) return s;
-    if (!fontSizeInRange(points)) return kInvalidValue;
+Status Win32Form::applyFontSize(Label label, float points) {
     Control& c = *find(controlName(label));
+    HWND hwnd = c.hwnd;
     FontDescription wanted = c.font.value_or(description_.font);
     wanted.points = points;
     Font font = makeFont(wanted);
@@ -461,12 +448,9 @@ Status Win32Form::setFontSize(Label label, float points) {
     return refitsToCaption(*c.described) ? statusOf(fitToText(hwnd)) : kOk;
 }
 
-Status Win32Form::setTop(Label label, float twips) {
-    HWND hwnd = nullptr;
-    if (const Status s = admit(controlName(label), ControlKind::Label, Operation::SetTop, hwnd); s.failed()) return s;
-    if (!topInRange(twips)) return kInvalidValue;
+Status Win32Form::moveTop(Label label, float twips) {
     Control& c = *find(controlName(label));
-    if (SetWindowPos(hwnd, nullptr, pixels(c.described->rect.left), pixels(twips), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE) == FALSE) {
+    if (SetWindowPos(c.hwnd, nullptr, pixels(c.described->rect.left), pixels(twips), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE) == FALSE) {
         return lastError();
     }
     c.top = twips;

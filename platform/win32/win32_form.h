@@ -22,6 +22,7 @@
 #include "platform/win32/application.h"
 #include "ui/event_wiring.h"
 #include "ui/form_binder.h"
+#include "ui/gated_form.h"
 #include "ui/window_description.h"
 
 namespace vaskelo::win32 {
@@ -33,7 +34,7 @@ inline constexpr UINT kMenuCommandBase = 0x8000;
 // Posted to the window when a band list's choice is settled; wParam names the list.
 inline constexpr UINT kPickMessage = WM_APP + 1;
 
-class Win32Form final : public FormOps {
+class Win32Form final : public GatedForm {
 public:
     // Builds the window (hidden) and checks that every control the commands and the
     // event table name exists; throws std::runtime_error otherwise, or naming the
@@ -54,17 +55,16 @@ public:
     UINT menuCommand(std::string_view itemName) const;
     UINT dpi() const { return dpi_; }
 
-    void setOperationGate(OperationGate gate) { gate_ = std::move(gate); }
-
-    Status bandText(BandList list, std::string& text) override;
-    Status setBandText(BandList list, std::string_view text) override;
-    Status setSwatchColour(Swatch swatch, ColourValue colour) override;
-    Status setCaption(Label label, std::string_view caption) override;
-    Status setFontSize(Label label, float points) override;
-    Status setTop(Label label, float twips) override;
     void endProgram() override;
 
 private:
+    bool present(std::string_view name, ControlKind kind) const override;
+    Status readBandText(BandList list, std::string& text) override;
+    Status writeBandText(BandList list, std::string_view text) override;
+    Status fillSwatch(Swatch swatch, ColourValue colour) override;
+    Status writeCaption(Label label, std::string_view caption) override;
+    Status applyFontSize(Label label, float points) override;
+    Status moveTop(Label label, float twips) override;
     struct GdiDeleter {
         void operator()(void* object) const { DeleteObject(object); }
     };
@@ -123,8 +123,6 @@ private:
     Control* findById(UINT id);
     // The control of that name and kind if its window is still there, else null.
     HWND live(std::string_view name, ControlKind kind) const;
-    // The control an operation works on, or the reason it cannot go ahead.
-    Status admit(std::string_view name, ControlKind kind, Operation operation, HWND& hwnd) const;
     CallResult showBandText(Control& control, std::string_view text);
     CallResult fitToText(HWND label);
 
@@ -135,7 +133,6 @@ private:
     std::vector<Control> controls_;
     std::map<UINT, const EventBinding*> menuCommands_;
     std::set<std::string_view> menuItemsMade_;
-    OperationGate gate_;
     Font windowFont_;
     std::map<COLORREF, Brush> brushes_;
     int quietNotifications_ = 0;  // set while the program itself changes a band list
