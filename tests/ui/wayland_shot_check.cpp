@@ -29,11 +29,13 @@ int main(int argc, char* argv[]) {
         const QRgb c = shot.pixel(x, y);
         return static_cast<std::uint32_t>(qRed(c) | (qGreen(c) << 8) | (qBlue(c) << 16));
     };
-    // At a whole-number scale the box is 357 x 97 blocks of scale x scale pixels. Its
-    // top-left corner is the one black pixel whose box corners are all black and whose
-    // first pixel inside the border is the picture's white.
-    const int width = 357 * scale;
-    const int height = 97 * scale;
+    // At a whole-number scale each of the box's 96-dpi pixels is a block of scale x scale
+    // pixels. Its top-left corner is the one black pixel whose box corners are all black
+    // and whose first pixel inside the border is the picture's white.
+    const vaskelo::WindowDescription& window = vaskelo::mainWindowDescription();
+    const vaskelo::TwipRect box = vaskelo::findControl(window, "pd1")->rect;
+    const int width = vaskelo::twipsToPixels(box.width) * scale;
+    const int height = vaskelo::twipsToPixels(box.height) * scale;
     std::vector<std::string> lastFaults{"no picture box on the screen"};
     int found = 0;
     for (int y = 0; y + height <= shot.height(); ++y) {
@@ -46,7 +48,9 @@ int main(int argc, char* argv[]) {
             // The swatches show what each band holds now: the colour inside their border.
             std::array<std::uint32_t, 4> fills{};
             for (std::size_t k = 0; k < 4; ++k) {
-                fills[k] = pixel(x + (1 + 48 + 64 * static_cast<int>(k) + 21) * scale, y + 48 * scale);
+                const vaskelo::TwipRect s = vaskelo::findControl(window, "pr" + std::to_string(k + 1))->rect;
+                fills[k] = pixel(x + (1 + vaskelo::twipsToPixels(s.left + s.width / 2)) * scale,
+                                 y + (1 + vaskelo::twipsToPixels(s.top + s.height / 2)) * scale);
             }
             const auto at = [&](int dx, int dy) { return pixel(x + dx, y + dy); };
             const auto faults = vaskelo::scaling::pictureBoxFaults(at, scale, 0, 0, fills);

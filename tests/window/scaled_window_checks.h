@@ -11,80 +11,63 @@
 #include <utility>
 #include <vector>
 
+#include "ui/resistor_picture.h"
 #include "ui/scaled_box.h"
+#include "ui/window_description.h"
 
 namespace vaskelo::scaling {
 
 constexpr std::uint32_t kBlack = 0x000000u;
 constexpr std::uint32_t kWhite = 0xFFFFFFu;
-constexpr std::uint32_t kGreen = 0xB1EDC4u;  // the body, 0x00BBGGRR
 
 // Device pixel (x, y) from the box's first device pixel, as 0x00BBGGRR.
 using BoxPixels = std::function<std::uint32_t(int x, int y)>;
 
-// The picture box (357 x 97 pixels at 96 dpi, its swatches over the picture's columns
-// 48 + 64 k to 89 + 64 k and rows 8 to 85), standing at `left`, `top` in the client
-// area's 96-dpi pixels, as grabbed at `scale`. Returns what is wrong, at most a few lines.
+// The picture box as it must show at `scale`, standing at `left`, `top` in the client
+// area's 96-dpi pixels. At 96 dpi: a black border, the picture inside it, and over it
+// each swatch, a black ring round its colour in `fills`, all where the window's
+// description puts them. At any scale each of those pixels is the block of device
+// pixels from one scaled edge to the next. Returns the first few pixels that differ.
 inline std::vector<std::string> pictureBoxFaults(const BoxPixels& at, double scale, int left, int top,
                                                  const std::array<std::uint32_t, 4>& fills) {
-    std::vector<std::string> faults;
-    // Where the box's pixel i begins, from the box's first device pixel.
-    const auto column = [=](int i) { return scaledEdge(left + i, scale) - scaledEdge(left, scale); };
-    const auto row = [=](int i) { return scaledEdge(top + i, scale) - scaledEdge(top, scale); };
-    const auto expect = [&](bool ok, const char* what, int x, int y) {
-        if (ok || faults.size() >= 8) return;
-        std::ostringstream line;
-        line << what << " at device pixel " << x << "," << y << ": 0x" << std::hex << at(x, y);
-        faults.push_back(line.str());
-    };
-    const int width = column(357);
-    const int height = row(97);
-    // The box's border: whole picture pixels thick, black all round.
-    for (int x = 0; x < width; ++x) {
-        for (int y = 0; y < height; ++y) {
-            const bool border = x < column(1) || x >= column(356) || y < row(1) || y >= row(96);
-            if (border) expect(at(x, y) == kBlack, "box border not black", x, y);
-        }
+    const WindowDescription& window = mainWindowDescription();
+    const TwipRect place = findControl(window, "pd1")->rect;
+    const int width = twipsToPixels(place.width);
+    const int height = twipsToPixels(place.height);
+    static const std::vector<std::uint32_t> picture = drawResistorPicture();
+    std::vector<std::uint32_t> box(static_cast<std::size_t>(width * height), kBlack);
+    const auto set = [&](int x, int y, std::uint32_t c) { box[static_cast<std::size_t>(y * width + x)] = c; };
+    for (int y = 1; y < height - 1; ++y) {
+        for (int x = 1; x < width - 1; ++x) set(x, y, picture[static_cast<std::size_t>((y - 1) * kPictureWidth + x - 1)]);
     }
-    // Swatches: border black on all four sides and as thick as a picture pixel there,
-    // interior the chosen colour, body green just beside them.
-    std::array<std::array<int, 4>, 4> swatches{};
-    for (int k = 0; k < 4; ++k) {
-        const int first = 1 + 48 + 64 * k;  // box pixels: past the box's border
-        const int x0 = column(first), x1 = column(first + 42), y0 = row(9), y1 = row(87);
-        swatches[static_cast<std::size_t>(k)] = {x0, y0, x1, y1};
+    for (std::size_t k = 0; k < fills.size(); ++k) {
+        // A swatch stands in the picture box's client area, inside its border.
+        const TwipRect s = findControl(window, "pr" + std::to_string(k + 1))->rect;
+        const int x0 = 1 + twipsToPixels(s.left), y0 = 1 + twipsToPixels(s.top);
+        const int x1 = x0 + twipsToPixels(s.width), y1 = y0 + twipsToPixels(s.height);
         for (int y = y0; y < y1; ++y) {
             for (int x = x0; x < x1; ++x) {
-                const bool ring = x < column(first + 1) || x >= column(first + 41) || y < row(10) || y >= row(86);
-                expect(at(x, y) == (ring ? kBlack : fills[static_cast<std::size_t>(k)]),
-                       ring ? "swatch border broken" : "swatch interior not its colour", x, y);
+                const bool ring = x == x0 || x == x1 - 1 || y == y0 || y == y1 - 1;
+                set(x, y, ring ? kBlack : fills[k]);
             }
         }
-        const int middle = (y0 + y1) / 2;
-        expect(at(x0 - 1, middle) == kGreen, "no body left of swatch", x0 - 1, middle);
-        expect(at(x1, middle) == kGreen, "no body right of swatch", x1, middle);
     }
-    // The body's top and bottom edges, where no swatch covers them, are on exactly the
-    // swatches' border rows; the leads on the picture's rows 43 and 44.
-    for (const int between : {1 + 45, 1 + 300}) {
-        const int x = column(between);
-        for (int y = row(1); y < row(96); ++y) {
-            const bool edgeRow = (y >= row(9) && y < row(10)) || (y >= row(86) && y < row(87));
-            const bool inside = y >= row(10) && y < row(86);
-            expect(at(x, y) == (edgeRow ? kBlack : inside ? kGreen : kWhite), "body edge off the swatch rows", x, y);
-        }
-    }
-    for (int y = row(1); y < row(96); ++y) {
-        const bool lead = y >= row(1 + 43) && y < row(1 + 44);
-        expect(at(column(1), y) == (lead ? kBlack : kWhite), "left lead misplaced", column(1), y);
-    }
-    // Everything else inside the border is one of the picture's three colours.
-    for (int y = row(1); y < row(96); ++y) {
-        for (int x = column(1); x < column(356); ++x) {
-            bool swatch = false;
-            for (const auto& s : swatches) swatch = swatch || (x >= s[0] && x < s[2] && y >= s[1] && y < s[3]);
-            const std::uint32_t c = at(x, y);
-            if (!swatch) expect(c == kBlack || c == kWhite || c == kGreen, "colour not in the picture", x, y);
+
+    std::vector<std::string> faults;
+    const auto column = [=](int i) { return scaledEdge(left + i, scale) - scaledEdge(left, scale); };
+    const auto row = [=](int i) { return scaledEdge(top + i, scale) - scaledEdge(top, scale); };
+    for (int j = 0; j < height && faults.size() < 8; ++j) {
+        for (int i = 0; i < width && faults.size() < 8; ++i) {
+            const std::uint32_t expected = box[static_cast<std::size_t>(j * width + i)];
+            for (int y = row(j); y < row(j + 1) && faults.size() < 8; ++y) {
+                for (int x = column(i); x < column(i + 1) && faults.size() < 8; ++x) {
+                    if (at(x, y) == expected) continue;
+                    std::ostringstream line;
+                    line << "device pixel " << x << "," << y << " is 0x" << std::hex << at(x, y) << ", the box's pixel "
+                         << std::dec << i << "," << j << " is 0x" << std::hex << expected;
+                    faults.push_back(line.str());
+                }
+            }
         }
     }
     return faults;

@@ -486,31 +486,12 @@ void screenReadersHearNamesAndValues(WindowDriver& d, Checks& c) {
 // The picture pixel for pixel, with the swatches over it, as the screen shows it.
 void screenShowsThePictureAndSwatches(WindowDriver& d, Checks& c) {
     Session s(d);
-    const auto picture = drawResistorPicture();
     const auto compare = [&](const std::string& when, const std::array<ColourValue, 4>& fill) {
         const Grab grab = d.grab();
-        const NamedRect box = d.devicePlace("pd1");
-        const auto at = [&](int x, int y) { return grab(box.left + x, box.top + y); };
-        int mismatches = 0;
-        for (int y = 0; y < 97; ++y) {
-            for (int x = 0; x < 357; ++x) {
-                const int px = x - 1;
-                const int py = y - 1;
-                const int band = (px >= 48 && px < 282 && (px - 48) % 64 < 42 && py >= 8 && py <= 85) ? (px - 48) / 64 : -1;
-                const bool swatchBorder = (px - 48) % 64 == 0 || (px - 48) % 64 == 41 || py == 8 || py == 85;
-                std::uint32_t expected = 0;  // black: the picture box's border, and each swatch's
-                if (x > 0 && y > 0 && x < 356 && y < 96) {
-                    if (band < 0) {
-                        expected = picture[static_cast<std::size_t>(py * kPictureWidth + px)];
-                    } else if (!swatchBorder) {
-                        expected = fill[static_cast<std::size_t>(band)];
-                    }
-                }
-                if (at(x, y) != expected && ++mismatches <= 5) {
-                    c.add(when + ": pixel " + std::to_string(x) + "," + std::to_string(y) + " is " + std::to_string(at(x, y)));
-                }
-            }
-        }
+        const NamedRect corner = d.devicePlace("pd1");
+        const NamedRect box = d.surfacePlace("pd1");
+        const auto at = [&](int x, int y) { return grab(corner.left + x, corner.top + y); };
+        for (const std::string& fault : scaling::pictureBoxFaults(at, d.scale(), box.left, box.top, fill)) c.add(when + ": " + fault);
     };
     // At start the picture box has the focus, and nothing that shows it lies on the picture.
     compare("at start", {kWhite, d.windowBackground(), d.windowBackground(), d.windowBackground()});
