@@ -6,13 +6,16 @@ namespace vaskelo {
 
 namespace {
 
-constexpr std::array<std::string_view, 9> kBand1Entries{
-    "Kahverengi", "Kırmızı", "Turuncu", "Sarı", "Yeşil", "Mavi", "Mor", "Gri", "Beyaz"};
-constexpr std::array<std::string_view, 10> kBand2Entries{
-    "Siyah", "Kahverengi", "Kırmızı", "Turuncu", "Sarı", "Yeşil", "Mavi", "Mor", "Gri", "Beyaz"};
-constexpr std::array<std::string_view, 11> kBand3Entries{
-    "Siyah", "Kahverengi", "Kırmızı", "Turuncu", "Sarı", "Yeşil", "Mavi", "Mor", "Gri", "Beyaz", "-"};
-constexpr std::array<std::string_view, 2> kBand4Entries{"Altın", "Gümüş"};
+using texts::kAltin, texts::kBeyaz, texts::kGri, texts::kGumus, texts::kKahverengi, texts::kKirmizi, texts::kMavi,
+    texts::kMor, texts::kSari, texts::kSiyah, texts::kTuruncu, texts::kYesil;
+
+constexpr std::array<std::string_view, 9> kBand1Entries{kKahverengi, kKirmizi, kTuruncu, kSari, kYesil,
+                                                        kMavi,       kMor,     kGri,     kBeyaz};
+constexpr std::array<std::string_view, 10> kBand2Entries{kSiyah, kKahverengi, kKirmizi, kTuruncu, kSari,
+                                                         kYesil, kMavi,       kMor,     kGri,     kBeyaz};
+constexpr std::array<std::string_view, 11> kBand3Entries{kSiyah, kKahverengi, kKirmizi, kTuruncu, kSari, kYesil,
+                                                         kMavi,  kMor,        kGri,     kBeyaz,   kNoMultiplier};
+constexpr std::array<std::string_view, 2> kBand4Entries{kAltin, kGumus};
 
 }  // namespace
 

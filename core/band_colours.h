@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "colour.h"
+#include "texts.h"
 
 namespace vaskelo {
 
@@ -25,24 +26,24 @@ struct BandColour {
 
 // In the order every command tests them.
 inline constexpr std::array<BandColour, 12> kBandColours{{
-    {"Siyah", 0, 0x000000u, std::nullopt},
-    {"Kahverengi", 1, 0x0040C0u, std::nullopt},
-    {"Kırmızı", 2, 0x0000FFu, std::nullopt},
-    {"Turuncu", 3, 0x80C0FFu, std::nullopt},
-    {"Sarı", 4, 0x00FFFFu, std::nullopt},
-    {"Yeşil", 5, 0x00FF00u, std::nullopt},
-    {"Mavi", 6, 0xFF0000u, std::nullopt},
-    {"Mor", 7, 0x800080u, std::nullopt},
-    {"Gri", 8, 0x808080u, std::nullopt},
-    {"Beyaz", 9, 0xFFFFFFu, std::nullopt},
-    {"Altın", std::nullopt, 0xC0FFFFu, "%5"},
-    {"Gümüş", std::nullopt, 0xE0E0E0u, "%10"},
+    {texts::kSiyah, 0, 0x000000u, std::nullopt},
+    {texts::kKahverengi, 1, 0x0040C0u, std::nullopt},
+    {texts::kKirmizi, 2, 0x0000FFu, std::nullopt},
+    {texts::kTuruncu, 3, 0x80C0FFu, std::nullopt},
+    {texts::kSari, 4, 0x00FFFFu, std::nullopt},
+    {texts::kYesil, 5, 0x00FF00u, std::nullopt},
+    {texts::kMavi, 6, 0xFF0000u, std::nullopt},
+    {texts::kMor, 7, 0x800080u, std::nullopt},
+    {texts::kGri, 8, 0x808080u, std::nullopt},
+    {texts::kBeyaz, 9, 0xFFFFFFu, std::nullopt},
+    {texts::kAltin, std::nullopt, 0xC0FFFFu, texts::kFivePercent},
+    {texts::kGumus, std::nullopt, 0xE0E0E0u, texts::kTenPercent},
 }};
 
 // Shown by every list after start and after a reset; in no list, it means "not chosen".
-inline constexpr std::string_view kUnchosen = "?";
+inline constexpr std::string_view kUnchosen = texts::kUnchosen;
 // The band 3 entry that puts the decimal comma after the first digit and reads in Ohm.
-inline constexpr std::string_view kNoMultiplier = "-";
+inline constexpr std::string_view kNoMultiplier = texts::kDash;
 // The name band 2 is compared with to decide whether the value has a decimal part.
 inline constexpr std::string_view kBlack = "Siyah";
 

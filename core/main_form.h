@@ -8,12 +8,13 @@
 #include <string_view>
 
 #include "form_ops.h"
+#include "texts.h"
 
 namespace vaskelo {
 
-inline constexpr std::string_view kPrompt = "Renk Girin";
-inline constexpr std::string_view kNoResult = "-";
-inline constexpr std::string_view kAboutLine = "     Hazırlayan: Tolvend, Versiyon:1.1";
+inline constexpr std::string_view kPrompt = texts::kPrompt;
+inline constexpr std::string_view kNoResult = texts::kDash;
+inline constexpr std::string_view kAboutLine = texts::kAboutLine;
 inline constexpr float kResultFontSize = 48.0f;
 inline constexpr float kResultTop = 3000.0f;
 inline constexpr float kAboutFontSize = 12.0f;

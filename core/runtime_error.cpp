@@ -34,12 +34,12 @@ Swatch swatchOf(BandList list) {
 
 std::string_view describe(Operation operation) {
     switch (operation) {
-        case Operation::ReadText: return "liste metni okunamadı";
-        case Operation::SetText: return "liste metni yazılamadı";
-        case Operation::SetBackColour: return "arka plan rengi ayarlanamadı";
-        case Operation::SetCaption: return "etiket metni yazılamadı";
-        case Operation::SetFontSize: return "yazı boyutu ayarlanamadı";
-        case Operation::SetTop: return "üst kenar konumu ayarlanamadı";
+        case Operation::ReadText: return texts::kReadTextFailed;
+        case Operation::SetText: return texts::kSetTextFailed;
+        case Operation::SetBackColour: return texts::kSetBackColourFailed;
+        case Operation::SetCaption: return texts::kSetCaptionFailed;
+        case Operation::SetFontSize: return texts::kSetFontSizeFailed;
+        case Operation::SetTop: return texts::kSetTopFailed;
     }
     return {};
 }
@@ -51,20 +51,20 @@ std::string runtimeErrorMessage(std::string_view control, Operation operation, s
     for (char& c : upper) {
         if (c >= 'a' && c <= 'f') c = static_cast<char>(c - 'a' + 'A');
     }
-    std::string message = "Çalışma zamanı hatası: ";
+    std::string message(texts::kRuntimeError);
     message += control;
-    message += " denetiminde ";
+    message += texts::kInControl;
     message += describe(operation);
-    message += " (hata kodu 0x";
+    message += texts::kErrorCode;
     message += upper;
     message += ").";
     return message;
 }
 
 std::string unexpectedErrorMessage(std::string_view procedure, bool outOfMemory) {
-    std::string message = "Çalışma zamanı hatası: ";
+    std::string message(texts::kRuntimeError);
     message += procedure;
-    message += outOfMemory ? " komutu için bellek yetmedi; komut yarıda kaldı." : " komutu beklenmeyen bir hatayla yarıda kaldı.";
+    message += outOfMemory ? texts::kCommandOutOfMemory : texts::kCommandFailed;
     return message;
 }
 

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "form_ops.h"
+#include "texts.h"
 
 namespace vaskelo {
 
@@ -30,12 +31,12 @@ private:
 // Turkish wording, shared by every toolkit layer's error report.
 std::string_view describe(Operation operation);
 std::string runtimeErrorMessage(std::string_view control, Operation operation, std::int32_t code);
-inline constexpr std::string_view kRuntimeErrorTitle = "Vaskelo - Çalışma zamanı hatası";
+inline constexpr std::string_view kRuntimeErrorTitle = texts::kRuntimeErrorTitle;
 // A command stopped by anything but a failed control operation: which command, and
 // whether it ran out of memory.
 std::string unexpectedErrorMessage(std::string_view procedure, bool outOfMemory);
 // The window could not be opened, for a reason other than a missing control.
-inline constexpr std::string_view kStartFailure = "Vaskelo açılamadı: beklenmeyen bir hata oluştu.";
+inline constexpr std::string_view kStartFailure = texts::kStartFailure;
 
 // Raises the run-time error for a failed status; does nothing on success.
 void check(Status status, std::string_view control, Operation operation);

@@ -21,16 +21,16 @@ struct Multiplier {
 
 constexpr std::array<Multiplier, 11> kMultipliers{{
     {kNoMultiplier, Form::Decimal, "Ohm"},
-    {"Siyah", Form::Whole, " Ohm"},
-    {"Kahverengi", Form::Whole, "0 Ohm"},
-    {"Kırmızı", Form::Decimal, "K"},
-    {"Turuncu", Form::Whole, "K"},
-    {"Sarı", Form::Whole, "0K"},
-    {"Yeşil", Form::Decimal, "M"},
-    {"Mavi", Form::Whole, "M"},
-    {"Mor", Form::Whole, "0M"},
-    {"Gri", Form::Whole, "00M"},
-    {"Beyaz", Form::Whole, "000M"},
+    {texts::kSiyah, Form::Whole, " Ohm"},
+    {texts::kKahverengi, Form::Whole, "0 Ohm"},
+    {texts::kKirmizi, Form::Decimal, "K"},
+    {texts::kTuruncu, Form::Whole, "K"},
+    {texts::kSari, Form::Whole, "0K"},
+    {texts::kYesil, Form::Decimal, "M"},
+    {texts::kMavi, Form::Whole, "M"},
+    {texts::kMor, Form::Whole, "0M"},
+    {texts::kGri, Form::Whole, "00M"},
+    {texts::kBeyaz, Form::Whole, "000M"},
 }};
 
 }  // namespace

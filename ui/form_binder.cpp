@@ -5,12 +5,13 @@
 #include <set>
 #include <stdexcept>
 
+#include "core/texts.h"
 #include "ui/spoken_names.h"
 
 namespace vaskelo {
 
 std::runtime_error missingControl(std::string_view name) {
-    return std::runtime_error("Pencerede '" + std::string(name) + "' denetimi bulunamadı.");
+    return std::runtime_error(std::string(texts::kMissingControlBefore) + std::string(name) + std::string(texts::kMissingControlAfter));
 }
 
 bool fontSizeInRange(float points) { return std::isfinite(points) && points > 0.0f && points <= kMaxFontPoints; }
@@ -44,7 +45,7 @@ void checkWindow(const WindowDescription& window, std::span<const EventBinding> 
     for (const MenuDescription& m : window.menus) {
         // The number travels in a command id and has to name exactly one item.
         if (m.itemIndex < 0 || m.itemIndex > 0x7FFF || !itemNumbers.insert(m.itemIndex).second) {
-            throw std::runtime_error("'" + std::string(m.itemName) + "' menü öğesinin numarası kullanılamıyor.");
+            throw std::runtime_error("'" + std::string(m.itemName) + std::string(texts::kMenuNumberUnusable));
         }
         if (!hasMenuItem(m.itemName)) throw missingControl(m.itemName);
     }

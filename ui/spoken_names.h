@@ -7,11 +7,12 @@
 
 #include "core/colour.h"
 #include "core/form_ops.h"
+#include "core/texts.h"
 
 namespace vaskelo {
 
 // Said for a swatch that shows no picked colour.
-inline constexpr std::string_view kNoColourChosen = "seçilmedi";
+inline constexpr std::string_view kNoColourChosen = texts::kNoColourChosen;
 
 // The band list whose colour a swatch shows.
 BandList bandListOf(Swatch swatch);

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <span>
 
+#include "core/texts.h"
 #include "ui/icon_image.h"
 
 namespace vaskelo::qt {
@@ -45,27 +46,17 @@ void reportNoDisplay() {
     const char* x11 = std::getenv("DISPLAY");
     const char* wayland = std::getenv("WAYLAND_DISPLAY");
     if (!isSet("DISPLAY") && !isSet("WAYLAND_DISPLAY")) {
-        std::fputs("Vaskelo bir grafik ekranda çalışır, ama hiçbir ekran bulunamadı (DISPLAY ya da WAYLAND_DISPLAY "
-                   "ayarlı değil).\nVaskelo needs a graphical display; none was found.\n",
-                   stderr);
+        std::fputs(texts::kNoDisplay, stderr);
         return;
     }
     // A Wayland session reaches Qt only through its Wayland plugin, which Debian
     // ships apart from Qt; without it Qt tries X and says only that X failed.
     if (isSet("WAYLAND_DISPLAY") && !waylandPluginInstalled()) {
-        std::fprintf(stderr,
-                     "Vaskelo bir grafik ekranda çalışır, ama bu Wayland oturumunu (%s) açacak Qt eklentisi kurulu "
-                     "değil: qt6-wayland paketini kurun.\n"
-                     "Vaskelo needs a graphical display; this is a Wayland session (%s), but Qt's Wayland plugin "
-                     "is not installed: install the qt6-wayland package.\n",
-                     wayland, wayland);
+        std::fprintf(stderr, texts::kNoWaylandPlugin, wayland, wayland);
         return;
     }
     const char* display = isSet("DISPLAY") ? x11 : wayland;
-    std::fprintf(stderr,
-                 "Vaskelo bir grafik ekranda çalışır, ama %s ekranına bağlanamadı.\n"
-                 "Vaskelo needs a graphical display; it could not connect to %s.\n",
-                 display, display);
+    std::fprintf(stderr, texts::kNoConnection, display, display);
 }
 
 DisplayConnection::DisplayConnection() {

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <utility>
 
+#include "core/texts.h"
 #include "platform/web/dom.h"
 
 namespace vaskelo::web {
@@ -46,7 +47,7 @@ ComboBox::ComboBox(const ControlDescription& c, const std::string& id, val clien
     button_ = element("button", box_, "vaskelo-combo-button");
     attribute(button_, "type", "button");
     attribute(button_, "tabindex", "-1");
-    attribute(button_, "aria-label", std::string(c.accessibleName) + " listesini aç");
+    attribute(button_, "aria-label", std::string(c.accessibleName) + std::string(texts::kOpenList));
     attribute(button_, "aria-controls", id + "-list");
     attribute(button_, "aria-expanded", "false");
     attribute(button_, "data-part", "button");

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "core/texts.h"
 #include "platform/web/dom.h"
 
 namespace vaskelo::web {
@@ -12,7 +13,7 @@ MenuBar::MenuBar(std::span<const MenuDescription> menus, const std::string& idPr
       focusFirst_(std::move(focusFirst)) {
     bar_ = element("div", window_, "vaskelo-menubar");
     attribute(bar_, "role", "menubar");
-    attribute(bar_, "aria-label", "Menüler");
+    attribute(bar_, "aria-label", texts::kMenus);
     styleOf(bar_, "height", px(kMenuBarHeight));
     for (const MenuDescription& m : menus) {
         val holder = element("div", bar_, "vaskelo-menu");

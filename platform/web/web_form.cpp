@@ -9,6 +9,7 @@
 
 #include "core/readable_text.h"
 #include "core/runtime_error.h"
+#include "core/texts.h"
 #include "platform/web/dom.h"
 
 namespace vaskelo::web {
@@ -385,10 +386,10 @@ void WebForm::endProgram() {
     // The tab stays; it says what happened and how to start again.
     val notice = element("div", parent_, "vaskelo-ended");
     attribute(notice, "role", "status");
-    element("p", notice).set("textContent", std::string("Vaskelo kapandı."));
+    element("p", notice).set("textContent", std::string(texts::kEnded));
     val again = element("a", element("p", notice));
     attribute(again, "href", "");
-    again.set("textContent", std::string("Vaskelo'yu yeniden başlat"));
+    again.set("textContent", std::string(texts::kStartAgain));
 }
 
 WebForm& openMainWindow(std::unique_ptr<WebForm>& holder, val parent) {

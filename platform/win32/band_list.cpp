@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/texts.h"
 #include "platform/win32/calls.h"
 #include "platform/win32/text.h"
 
@@ -30,11 +31,11 @@ void Win32Form::fillBandList(Control& control) {
     for (const std::string_view entry : c.entries) {
         const LRESULT added = SendMessageW(control.hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(entry).c_str()));
         if (added == CB_ERR || added == CB_ERRSPACE) {
-            throw failure("CB_ADDSTRING", quoted(c.name) + " listesine girdi eklenemedi.");
+            throw failure("CB_ADDSTRING", quoted(c.name) + std::string(texts::kNoListEntry));
         }
     }
     if (const CallResult failed = showBandText(control, c.text)) {
-        throw failure(failed->call, quoted(c.name) + " listesinin metni yazılamadı.");
+        throw failure(failed->call, quoted(c.name) + std::string(texts::kNoListText));
     }
 }
 

@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "core/form_ops.h"
+#include "core/texts.h"
 #include "platform/win32/application.h"
 
 namespace vaskelo::win32 {
@@ -29,7 +30,7 @@ inline Status statusOf(const CallResult& result) { return result ? statusOf(resu
 // What stops the window from being built: the Win32 call that failed and what could
 // not be done, in words for whoever started the program.
 inline std::runtime_error failure(std::string_view call, std::string_view what) {
-    return std::runtime_error(std::string(call) + " başarısız oldu: " + std::string(what));
+    return std::runtime_error(std::string(call) + std::string(texts::kCallFailed) + std::string(what));
 }
 
 inline std::string quoted(std::string_view name) { return "'" + std::string(name) + "'"; }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/texts.h"
 #include "platform/win32/calls.h"
 #include "platform/win32/picture_box.h"
 #include "platform/win32/text.h"
@@ -40,13 +41,13 @@ Win32Form::Font Win32Form::makeFont(const FontDescription& font) const {
 // with the font it had, still alive.
 void Win32Form::applyFonts() {
     Font windowFont = makeFont(description_.font);
-    if (!windowFont) throw failure("CreateFontIndirectW", "pencerenin yazı tipi oluşturulamadı.");
+    if (!windowFont) throw failure("CreateFontIndirectW", texts::kNoWindowFont);
     std::vector<Font> own;
     own.reserve(controls_.size());
     for (const Control& c : controls_) {
         own.push_back(c.font ? makeFont(*c.font) : Font());
         if (c.font && !own.back()) {
-            throw failure("CreateFontIndirectW", quoted(c.described->name) + " denetiminin yazı tipi oluşturulamadı.");
+            throw failure("CreateFontIndirectW", quoted(c.described->name) + std::string(texts::kNoControlFont));
         }
     }
     SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont.get()), FALSE);
@@ -75,7 +76,7 @@ void Win32Form::layout() {
             }
             const RECT onGrid{left, top, left + twipsToPixels(r.width), top + twipsToPixels(r.height)};
             if (const CallResult failed = placePictureBox(c.hwnd, onGrid, dpi_)) {
-                throw failure(failed->call, name + " resim kutusu yerleştirilemedi.");
+                throw failure(failed->call, name + std::string(texts::kNoPictureBoxPlace));
             }
             continue;
         }
@@ -83,17 +84,17 @@ void Win32Form::layout() {
         if (c.described->kind == ControlKind::ComboBox) {
             // A drop-down's height includes its open list; the closed field follows the font.
             const auto itemHeight = static_cast<int>(SendMessageW(c.hwnd, CB_GETITEMHEIGHT, 0, 0));
-            if (itemHeight == CB_ERR) throw failure("CB_GETITEMHEIGHT", name + " listesinin satır yüksekliği okunamadı.");
+            if (itemHeight == CB_ERR) throw failure("CB_GETITEMHEIGHT", name + std::string(texts::kNoListRowHeight));
             const int entries = std::min(static_cast<int>(c.described->entries.size()), kMaxVisibleEntries);
             height += std::max(itemHeight, 0) * entries + 2;
         }
         if (SetWindowPos(c.hwnd, nullptr, pixels(r.left), pixels(c.top), pixels(r.width), height,
                          SWP_NOZORDER | SWP_NOACTIVATE) == FALSE) {
-            throw failure("SetWindowPos", name + " denetimi yerleştirilemedi.");
+            throw failure("SetWindowPos", name + std::string(texts::kNoControlPlace));
         }
         if (c.described->kind == ControlKind::Label && c.described->autoSize) {
             if (const CallResult failed = fitToText(c.hwnd)) {
-                throw failure(failed->call, name + " etiketi metnine göre boyutlandırılamadı.");
+                throw failure(failed->call, name + std::string(texts::kNoLabelFit));
             }
         }
     }
@@ -105,7 +106,7 @@ void Win32Form::layout() {
 void Win32Form::fitFrame() {
     const int width = pixels(description_.clientWidth);
     const int height = pixels(description_.clientHeight);
-    constexpr std::string_view kWhat = "pencerenin boyutu ayarlanamadı.";
+    constexpr std::string_view kWhat = texts::kNoWindowSize;
     for (int pass = 0; pass < 2; ++pass) {
         RECT outer;
         RECT client;

@@ -6,16 +6,18 @@
 #include <stdexcept>
 #include <string>
 
+#include "core/texts.h"
+
 namespace vaskelo::win32 {
 
 namespace {
 
-[[noreturn]] void conversionFailed(const char* call, const char* what) {
-    throw std::runtime_error(std::string(call) + " başarısız oldu: " + what);
+[[noreturn]] void conversionFailed(const char* call, std::string_view what) {
+    throw std::runtime_error(std::string(call) + std::string(texts::kCallFailed) + std::string(what));
 }
 
 // The conversions count in int; longer text cannot be handed to them at all.
-int lengthOf(std::size_t size, const char* call, const char* what) {
+int lengthOf(std::size_t size, const char* call, std::string_view what) {
     if (size > static_cast<std::size_t>(std::numeric_limits<int>::max())) conversionFailed(call, what);
     return static_cast<int>(size);
 }
@@ -25,7 +27,7 @@ int lengthOf(std::size_t size, const char* call, const char* what) {
 std::wstring widen(std::string_view utf8) {
     if (utf8.empty()) return {};
     constexpr const char* kCall = "MultiByteToWideChar";
-    constexpr const char* kWhat = "metin UTF-16'ya çevrilemedi.";
+    constexpr std::string_view kWhat = texts::kNoUtf16;
     const int size = lengthOf(utf8.size(), kCall, kWhat);
     const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
     if (length <= 0) conversionFailed(kCall, kWhat);
@@ -37,7 +39,7 @@ std::wstring widen(std::string_view utf8) {
 std::string narrow(std::wstring_view utf16) {
     if (utf16.empty()) return {};
     constexpr const char* kCall = "WideCharToMultiByte";
-    constexpr const char* kWhat = "metin UTF-8'e çevrilemedi.";
+    constexpr std::string_view kWhat = texts::kNoUtf8;
     const int size = lengthOf(utf16.size(), kCall, kWhat);
     const int length = WideCharToMultiByte(CP_UTF8, 0, utf16.data(), size, nullptr, 0, nullptr, nullptr);
     if (length <= 0) conversionFailed(kCall, kWhat);

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/runtime_error.h"
+#include "core/texts.h"
 #include "platform/win32/application.h"
 #include "platform/win32/calls.h"
 #include "platform/win32/colours.h"
@@ -65,7 +66,7 @@ Win32Form::~Win32Form() {
 
 void Win32Form::build(const WindowDescription& description) {
     if (const CallResult failed = registerPictureBoxClass(instance_)) {
-        throw failure(failed->call, "resim kutusu sınıfı kaydedilemedi.");
+        throw failure(failed->call, texts::kNoPictureBoxClass);
     }
     WNDCLASSEXW existing{};
     existing.cbSize = sizeof(existing);
@@ -82,18 +83,18 @@ void Win32Form::build(const WindowDescription& description) {
         wc.hIconSm = smallIcon.get();
         if (wc.hIcon == nullptr) wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
         wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        if (wc.hCursor == nullptr) throw failure("LoadCursorW", "fare imleci yüklenemedi.");
+        if (wc.hCursor == nullptr) throw failure("LoadCursorW", texts::kNoCursor);
         wc.lpszClassName = kWindowClass;
-        if (RegisterClassExW(&wc) == 0) throw failure("RegisterClassExW", "pencere sınıfı kaydedilemedi.");
+        if (RegisterClassExW(&wc) == 0) throw failure("RegisterClassExW", texts::kNoWindowClass);
         gSmallIcon = std::move(smallIcon);
     }
 
     // A menu is the bar's once appended to it, and the bar the window's once the window
     // is made; until then a failure destroys what was made.
     Menu bar(CreateMenu());
-    if (!bar) throw failure("CreateMenu", "menü çubuğu oluşturulamadı.");
+    if (!bar) throw failure("CreateMenu", texts::kNoMenuBar);
     for (const MenuDescription& menu : description.menus) {
-        const std::string what = quoted(menu.caption) + " menüsü oluşturulamadı.";
+        const std::string what = quoted(menu.caption) + std::string(texts::kNoMenu);
         Menu popup(CreatePopupMenu());
         if (!popup) throw failure("CreatePopupMenu", what);
         if (AppendMenuW(popup.get(), MF_STRING, kMenuCommandBase + static_cast<UINT>(menu.itemIndex),
@@ -108,12 +109,12 @@ void Win32Form::build(const WindowDescription& description) {
     // Sized for 96 dpi first; once the window knows its DPI, layout() sizes it for real.
     RECT frame{0, 0, twipsToPixels(description.clientWidth), twipsToPixels(description.clientHeight)};
     if (AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, TRUE, WS_EX_CONTROLPARENT) == FALSE) {
-        throw failure("AdjustWindowRectEx", "pencerenin çerçevesi hesaplanamadı.");
+        throw failure("AdjustWindowRectEx", texts::kNoFrame);
     }
     window_ = CreateWindowExW(WS_EX_CONTROLPARENT, kWindowClass, widen(description.caption).c_str(),
                               WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
                               frame.right - frame.left, frame.bottom - frame.top, nullptr, bar.get(), instance_, this);
-    if (window_ == nullptr) throw failure("CreateWindowExW", "ana pencere oluşturulamadı.");
+    if (window_ == nullptr) throw failure("CreateWindowExW", texts::kNoMainWindow);
     static_cast<void>(bar.release());
     dpi_ = windowDpi(window_);
 
@@ -138,15 +139,15 @@ void Win32Form::build(const WindowDescription& description) {
         HWND before = GetWindow(control.hwnd, GW_HWNDPREV);
         if (SetWindowPos(label->hwnd, before != nullptr ? before : HWND_TOP, 0, 0, 0, 0,
                          SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE) == FALSE) {
-            throw failure("SetWindowPos", quoted(caption->name) + " etiketi " + quoted(control.described->name) +
-                                              " denetiminin önüne alınamadı.");
+            throw failure("SetWindowPos", quoted(caption->name) + std::string(texts::kLabelOf) + quoted(control.described->name) +
+                                              std::string(texts::kNoLabelOrder));
         }
     }
     for (const Swatch swatch : kAllSwatches) {
         const ControlDescription* c = findControl(description, controlName(swatch));
         if (c == nullptr) continue;
         if (const CallResult failed = nameSwatch(swatch, c->background)) {
-            throw failure(failed->call, quoted(c->name) + " resim kutusunun adı yazılamadı.");
+            throw failure(failed->call, quoted(c->name) + std::string(texts::kNoPictureBoxName));
         }
     }
     applyFonts();
@@ -183,13 +184,13 @@ void Win32Form::createControl(Control& control) {
                                            0, 0, 0, 0, parent, menuHandle(control.id), instance_, nullptr);
             break;
     }
-    if (control.hwnd == nullptr) throw failure("CreateWindowExW", quoted(c.name) + " denetimi oluşturulamadı.");
+    if (control.hwnd == nullptr) throw failure("CreateWindowExW", quoted(c.name) + std::string(texts::kNoControl));
     switch (c.kind) {
         case ControlKind::PictureBox:
             // Not shown; a screen reader reads it as the box's name. A swatch's name
             // follows its colour (nameSwatch).
             if (SetWindowTextW(control.hwnd, widen(c.accessibleName).c_str()) == FALSE) {
-                throw failure("SetWindowTextW", quoted(c.name) + " resim kutusunun adı yazılamadı.");
+                throw failure("SetWindowTextW", quoted(c.name) + std::string(texts::kNoPictureBoxName));
             }
             break;
         case ControlKind::ComboBox:
@@ -206,7 +207,7 @@ void Win32Form::createControl(Control& control) {
     spoken.description = widen(c.accessibleDescription);
     if (!spoken.name.empty() || !spoken.description.empty()) {
         if (!setSpokenTexts(control.hwnd, std::move(spoken))) {
-            throw failure("SetWindowSubclass", quoted(c.name) + " denetiminin ekran okuyucu metinleri ayarlanamadı.");
+            throw failure("SetWindowSubclass", quoted(c.name) + std::string(texts::kNoScreenReaderTexts));
         }
     }
 }
