@@ -1,5 +1,6 @@
 # Sourced by the project's commands: installs the Debian packages they need that
-# are not installed yet, as root or through sudo.
+# are not installed yet, as root or through sudo, and runs a longer run's stages, in
+# the foreground or side by side in the background, keeping each one's verdict.
 
 # Package installation goes to a log; the terminal gets one line a step, and the
 # log's last lines and path when a step fails.
@@ -120,13 +121,68 @@ run_stage() {
     (set -e; "$@")
     status=$?
     case $errexit in *e*) set -e ;; esac
+    note_stage "$name" "$status" $((SECONDS - start))
+}
+
+# Notes a stage's verdict from its exit status; the time is "?" when it is not known.
+note_stage() {
+    local name=$1 status=$2 seconds=$3
     if [ "$status" -eq 0 ]; then
-        STAGES+=("$(printf '%-44s passed in %5d s' "$name" $((SECONDS - start)))")
+        STAGES+=("$(printf '%-44s passed in %5s s' "$name" "$seconds")")
         STAGES_PASSED=$((STAGES_PASSED + 1))
     else
-        STAGES+=("$(printf '%-44s FAILED after %5d s' "$name" $((SECONDS - start)))")
+        STAGES+=("$(printf '%-44s FAILED after %5s s' "$name" "$seconds")")
         STAGES_FAILED=$((STAGES_FAILED + 1))
     fi
+}
+
+# Starts a stage like run_stage, but in the background with its output in LOG, so that
+# stages that do not meet can run side by side; wait_stages collects them. The stage
+# leaves its exit status and time beside its log, as it alone knows when it ended.
+BACKGROUND_NAMES=()
+BACKGROUND_LOGS=()
+BACKGROUND_PIDS=()
+run_stage_background() {
+    local name=$1 log=$2
+    shift 2
+    mkdir -p "$(dirname "$log")"
+    rm -f "$log.verdict"
+    (
+        set +e
+        start=$SECONDS
+        echo "== $name"
+        (set -e; "$@")
+        status=$?
+        echo "$status $((SECONDS - start))" >"$log.verdict"
+        exit "$status"
+    ) >"$log" 2>&1 &
+    BACKGROUND_PIDS+=($!)
+    BACKGROUND_NAMES+=("$name")
+    BACKGROUND_LOGS+=("$log")
+}
+
+# Waits for every background stage in the order they started, shows each one's log
+# when it is collected and notes its verdict. A stage killed before it could leave its
+# verdict counts as failed, with its time unknown.
+wait_stages() {
+    local i name log status seconds
+    for i in "${!BACKGROUND_PIDS[@]}"; do
+        name=${BACKGROUND_NAMES[$i]} log=${BACKGROUND_LOGS[$i]}
+        status=0
+        wait "${BACKGROUND_PIDS[$i]}" || status=$?
+        cat "$log"
+        if [ -f "$log.verdict" ]; then
+            read -r status seconds <"$log.verdict"
+            rm -f "$log.verdict"
+        else
+            [ "$status" -ne 0 ] || status=1
+            seconds='?'
+        fi
+        note_stage "$name" "$status" "$seconds"
+    done
+    BACKGROUND_NAMES=()
+    BACKGROUND_LOGS=()
+    BACKGROUND_PIDS=()
 }
 
 # Lists the stages run so far and keeps the list in build/stages/NAME.txt, so that a
