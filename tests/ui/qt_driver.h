@@ -37,8 +37,6 @@
 
 namespace vaskelo::qt {
 
-constexpr int kMaxFieldLength = 32767;  // what a line edit holds
-
 inline QString qs(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
 
 inline suite::NamedRect named(std::string_view name, const QRect& r) {
@@ -55,7 +53,6 @@ inline QString installedTurkish(const char* context, const char* english) {
 }
 
 class QtDriver final : public suite::WindowDriver {
-    using Kind = model::Kind;
 
 public:
     QtDriver() = default;
@@ -90,70 +87,46 @@ public:
     std::string notReady() override { return form->window()->isActiveWindow() ? "" : "the window is not the active one"; }
     MainForm& mainForm() override { return form->mainForm(); }
 
-    bool act(const model::Action& a) override {
-        BandCombo* c = combo(a.band);
-        // A menu item is chosen with the mouse, or (row 0) through its action, as a
-        // screen reader's client does.
-        const auto menuItem = [&](int position, const char* item) {
-            if (a.row == 1) return clickMenu(position);
-            form->menuItem(item)->trigger();
-            return true;
-        };
-        switch (a.kind) {
-            case Kind::KeyDown:
-            case Kind::KeyUp:
-                c->setFocus();
-                QTest::keyClick(c, a.kind == Kind::KeyDown ? Qt::Key_Down : Qt::Key_Up);
-                return true;
-            case Kind::MousePick: return pickWithMouse(a.band, a.row);
-            case Kind::KeyPick: return pickWithKeys(a.band, a.row);
-            case Kind::Type: type(a.band, qs(a.text)); return true;
-            case Kind::Enter:
-                c->setFocus();
-                QTest::keyClick(c, Qt::Key_Return);
-                return true;
-            case Kind::Leave:
-                c->setFocus();
-                QTest::keyClick(c, Qt::Key_Tab);
-                return true;
-            case Kind::Calculate: QTest::mouseClick(widget("CommDH"), Qt::LeftButton); return true;
-            case Kind::ResetButton: QTest::mouseClick(widget("DYeni"), Qt::LeftButton); return true;
-            case Kind::ResetMenu: return menuItem(1, "Yeni");
-            case Kind::About: return menuItem(2, "Hakkında");
-            case Kind::Exit: {
-                const suite::Ending ending = end(true);
-                return ending.code == 0 && ending.windowGone;
+    void keys(int band, const std::vector<Key>& keys) override {
+        BandCombo* c = combo(band);
+        if (!c->view()->isVisible()) c->setFocus();
+        for (const Key key : keys) {
+            // An open list takes the keys in its own popup.
+            QWidget* to = c->view()->isVisible() ? static_cast<QWidget*>(c->view()) : c;
+            switch (key) {
+                case Key::Down: QTest::keyClick(to, Qt::Key_Down); break;
+                case Key::Up: QTest::keyClick(to, Qt::Key_Up); break;
+                case Key::Enter: QTest::keyClick(to, Qt::Key_Return); break;
+                case Key::Tab: QTest::keyClick(to, Qt::Key_Tab); break;
+                case Key::AltDown: QTest::keyClick(to, Qt::Key_Down, Qt::AltModifier); break;
+                case Key::F4: QTest::keyClick(to, Qt::Key_F4); break;
             }
-            case Kind::ClickElsewhere:
-                QTest::mouseClick(widget(model::kClickTargets[static_cast<std::size_t>(a.row)]), Qt::LeftButton);
-                return true;
         }
-        return false;
     }
-    std::optional<int> arrowPick(const model::State& expected, int band, bool down) override {
-        return model::arrowRow(band, expected.selected[static_cast<std::size_t>(band)], down);
+    bool listBecomes(int band, bool open) override {
+        QAbstractItemView* view = combo(band)->view();
+        return QTest::qWaitFor([view, open] { return view->isVisible() == open; });
     }
-    void noteTyped(model::State& expected, int band, const std::string& text) override {
-        expected.texts[static_cast<std::size_t>(band)] = qs(text).left(kMaxFieldLength).toStdString();
+    void click(std::string_view control) override { QTest::mouseClick(widget(control), Qt::LeftButton); }
+    // With the mouse, or through the item's action, as a screen reader's client chooses it.
+    bool chooseMenu(int position, bool byMouse) override {
+        if (byMouse) return clickMenu(position);
+        form->window()->menuBar()->actions().value(position)->menu()->actions().value(0)->trigger();
+        return true;
     }
-    model::State shown(bool) override {
-        model::State s;
+    int selectedRow(int band) override { return combo(band)->currentIndex(); }
+    std::array<ColourValue, 4> swatches(bool) override {
+        std::array<ColourValue, 4> fills{};
         for (int band = 0; band < 4; ++band) {
-            const auto i = static_cast<std::size_t>(band);
-            s.texts[i] = combo(band)->currentText().toStdString();
-            s.selected[i] = combo(band)->currentIndex();
             // A swatch taken away shows no colour at all.
             const auto* box = qobject_cast<PictureBox*>(widget("pr" + std::to_string(band + 1)));
-            s.swatches[i] = box != nullptr ? toColourValue(box->fill()) : 0xFF000000u;
+            fills[static_cast<std::size_t>(band)] = box != nullptr ? toColourValue(box->fill()) : 0xFF000000u;
         }
-        s.first = form->mainForm().digits().FirstDigit;
-        s.second = form->mainForm().digits().SecondDigit;
-        const auto* result = qobject_cast<QLabel*>(widget("Ls1"));
-        s.result = result->text().toStdString();
-        s.points = static_cast<float>(result->font().pointSizeF());
-        s.top = static_cast<float>(result->y() * kTwipsPerPixel);
-        s.tolerance = qobject_cast<QLabel*>(widget("Les2"))->text().toStdString();
-        return s;
+        return fills;
+    }
+    std::pair<float, float> resultPointsAndTop() override {
+        const QWidget* result = widget("Ls1");
+        return {static_cast<float>(result->font().pointSizeF()), static_cast<float>(result->y() * kTwipsPerPixel)};
     }
     ColourValue windowBackground() override { return toColourValue(QApplication::palette().color(QPalette::Base)); }
     RandomRun defaultRandomRun() override { return {20261207, 20000}; }
@@ -368,7 +341,8 @@ public:
 
     // Types the text into the band's field: one key event per character, a long text
     // in one piece, as from an input method.
-    void type(int band, const QString& text) {
+    void type(int band, const std::string& utf8) override {
+        const QString text = qs(utf8);
         BandCombo* c = combo(band);
         c->setFocus();
         QTest::keyClick(c, Qt::Key_A, Qt::ControlModifier);
@@ -386,12 +360,10 @@ public:
         }
     }
 
-private:
-    std::optional<QPalette> originalPalette_;
     // Opens the list with its arrow button and clicks the entry. A list may take the
     // click for the end of the one that opened it, as a person's too-quick click; then
     // it is clicked again, as a person would.
-    bool pickWithMouse(int band, int row) {
+    bool pickWithMouse(int band, int row) override {
         BandCombo* c = combo(band);
         for (int attempt = 0; attempt < 3; ++attempt) {
             QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(c->width() - 8, c->height() / 2));
@@ -408,24 +380,8 @@ private:
         }
         return false;
     }
-    // Opens the list from the keyboard (Alt+Down, or F4 for odd rows), goes to the
-    // entry from the top and confirms it with Enter.
-    bool pickWithKeys(int band, int row) {
-        BandCombo* c = combo(band);
-        c->setFocus();
-        if (row % 2 == 0) {
-            QTest::keyClick(c, Qt::Key_Down, Qt::AltModifier);
-        } else {
-            QTest::keyClick(c, Qt::Key_F4);
-        }
-        QAbstractItemView* view = c->view();
-        if (!QTest::qWaitFor([view] { return view->isVisible(); })) return false;
-        QTest::keyClick(view, Qt::Key_Home);
-        for (int i = 0; i < row; ++i) QTest::keyClick(view, Qt::Key_Down);
-        QTest::keyClick(view, Qt::Key_Return);
-        if (!QTest::qWaitFor([view] { return !view->isVisible(); })) return false;
-        return c->currentIndex() == row && c->currentText() == c->itemText(row);
-    }
+private:
+    std::optional<QPalette> originalPalette_;
     // A click on the menu's title and one on its item, as a hand makes them: along the
     // item, which lights up, then a click, through the menu window's own input the way the
     // display server's events arrive. (A menu takes no hover from a pointer that has

@@ -109,7 +109,6 @@ inline std::string attributeOf(val e, const char* name) {
 }
 
 class WebDriver final : public suite::WindowDriver {
-    using Kind = model::Kind;
 
 public:
     // `touch`: the page is on a phone's touch screen, where a finger taps what a mouse clicks.
@@ -122,6 +121,7 @@ public:
     std::unique_ptr<WebForm> form;
 
     val element(std::string_view name) const { return form->control(name); }
+    static std::string listName(int band) { return "Cr" + std::to_string(band + 1); }
     // What a list's keys and text go to.
     val focusable(std::string_view name) const {
         val field = one(element(name), "input");
@@ -169,60 +169,44 @@ public:
     }
     MainForm& mainForm() override { return form->mainForm(); }
 
-    bool act(const model::Action& a) override {
-        const std::string list = "Cr" + std::to_string(a.band + 1);
-        switch (a.kind) {
-            case Kind::KeyDown: keyTo(list, "ArrowDown"); return true;
-            case Kind::KeyUp: keyTo(list, "ArrowUp"); return true;
-            case Kind::MousePick: return pickWithMouse(list, a.row);
-            case Kind::KeyPick: return pickWithKeys(list, a.row);
-            case Kind::Type: type(list, a.text); return true;
-            case Kind::Enter: keyTo(list, "Enter"); return true;
-            case Kind::Leave: keyTo(list, "Tab"); return true;
-            case Kind::Calculate: click(element("CommDH")); return true;
-            case Kind::ResetButton: click(element("DYeni")); return true;
-            case Kind::ResetMenu: return chooseMenu(1, a.row == 1);
-            case Kind::About: return chooseMenu(2, a.row == 1);
-            case Kind::Exit: {
-                const suite::Ending ending = end(true);
-                return ending.code == 0 && ending.windowGone;
+    void keys(int band, const std::vector<Key>& keys) override {
+        const std::string list = listName(band);
+        if (val::global("document")["activeElement"] != focusable(list)) focusable(list).call<void>("focus");
+        for (const Key k : keys) {
+            switch (k) {
+                case Key::Down: key("ArrowDown"); break;
+                case Key::Up: key("ArrowUp"); break;
+                case Key::Enter: key("Enter"); break;
+                case Key::Tab: key("Tab"); break;
+                case Key::AltDown: key("ArrowDown", 1); break;
+                case Key::F4: key("F4"); break;
             }
-            case Kind::ClickElsewhere: click(element(model::kClickTargets[static_cast<std::size_t>(a.row)]), 4, 4); return true;
         }
-        return false;
     }
-    std::optional<int> arrowPick(const model::State& expected, int band, bool down) override {
-        return model::arrowRow(band, expected.selected[static_cast<std::size_t>(band)], down);
+    bool listBecomes(int band, bool open) override { return listOpen(listName(band)) == open; }
+    // Where the control shows in the window: the middle of what the window's client area holds of it.
+    void click(std::string_view control) override {
+        const Box b = box(element(control));
+        const Box c = box(form->client());
+        host(request(touch_ ? "tap" : "mouse", {{"x", val((std::max(b.left, c.left) + std::min(b.right, c.right)) / 2)},
+                                                {"y", val((std::max(b.top, c.top) + std::min(b.bottom, c.bottom)) / 2)}}));
     }
-    void noteTyped(model::State& expected, int band, const std::string& text) override {
-        // A field holds 32,767 UTF-16 units, as a desktop list's does.
-        val typed(text);
-        expected.texts[static_cast<std::size_t>(band)] = typed.call<std::string>("slice", 0, 32767);
-    }
-    model::State shown(bool pixels) override {
-        model::State s;
+    int selectedRow(int band) override { return selectedRow(listName(band)); }
+    std::array<ColourValue, 4> swatches(bool pixels) override {
+        std::array<ColourValue, 4> colours{};
         const suite::Grab shot = pixels ? grab() : suite::Grab{};
-        for (int band = 0; band < 4; ++band) {
-            const auto i = static_cast<std::size_t>(band);
-            const std::string list = "Cr" + std::to_string(band + 1);
-            s.texts[i] = focusable(list)["value"].as<std::string>();
-            s.selected[i] = selectedRow(list);
-            const std::string swatch = "pr" + std::to_string(band + 1);
-            if (pixels) {
-                const suite::NamedRect r = deviceArea(swatch);
-                s.swatches[i] = form->swatchColour(swatch) ? shot((r.left + r.right) / 2, (r.top + r.bottom) / 2) : 0xFF000000u;
-            } else {
-                s.swatches[i] = form->swatchColour(swatch).value_or(0xFF000000u);
-            }
+        for (std::size_t i = 0; i < colours.size(); ++i) {
+            const std::string swatch = "pr" + std::to_string(i + 1);
+            const std::optional<ColourValue> fill = form->swatchColour(swatch);
+            const suite::NamedRect r = pixels && fill ? deviceArea(swatch) : suite::NamedRect{};
+            colours[i] = !fill ? 0xFF000000u : pixels ? shot((r.left + r.right) / 2, (r.top + r.bottom) / 2) : *fill;
         }
-        s.first = form->mainForm().digits().FirstDigit;
-        s.second = form->mainForm().digits().SecondDigit;
+        return colours;
+    }
+    std::pair<float, float> resultPointsAndTop() override {
         val result = element("Ls1");
-        s.result = result["textContent"].as<std::string>();
-        s.points = static_cast<float>(std::round(computed(result, "font-size") * 0.75 * 100) / 100);
-        s.top = static_cast<float>(std::lround(result["offsetTop"].as<double>()) * kTwipsPerPixel);
-        s.tolerance = element("Les2")["textContent"].as<std::string>();
-        return s;
+        return {static_cast<float>(std::round(computed(result, "font-size") * 0.75 * 100) / 100),
+                static_cast<float>(std::lround(result["offsetTop"].as<double>()) * kTwipsPerPixel)};
     }
     ColourValue windowBackground() override { return form->shown(kWindowBackground); }
     RandomRun defaultRandomRun() override { return run_; }
@@ -498,7 +482,7 @@ private:
     }
     // With the mouse on the title and the item, or from the keyboard: F10 to the menu
     // bar, across to the menu, down into it and Enter.
-    bool chooseMenu(int position, bool mouse) {
+    bool chooseMenu(int position, bool mouse) override {
         val title = menuTitle(position);
         if (mouse) {
             click(title);
@@ -513,7 +497,8 @@ private:
         }
         return form->ended() || attributeOf(title, "aria-expanded") == "false";
     }
-    bool pickWithMouse(const std::string& list, int row) {
+    bool pickWithMouse(int band, int row) override {
+        const std::string list = listName(band);
         // A finger taps the field itself, which opens the list and raises no keyboard.
         click(touch_ ? focusable(list) : one(element(list), "button"));
         if (!listOpen(list) || (touch_ && keyboardWouldRise())) return false;
@@ -549,20 +534,8 @@ private:
         return !active.isNull() && active["localName"].as<std::string>() == "input" && !active["readOnly"].as<bool>() &&
                attributeOf(active, "inputmode") != "none";
     }
-    bool pickWithKeys(const std::string& list, int row) {
-        if (row % 2 == 0) {
-            keyTo(list, "ArrowDown", 1);
-        } else {
-            keyTo(list, "F4");
-        }
-        if (!listOpen(list)) return false;
-        key("Home");
-        for (int i = 0; i < row; ++i) key("ArrowDown");
-        key("Enter");
-        return !listOpen(list) && selectedRow(list) == row;
-    }
-    void type(const std::string& list, const std::string& text) {
-        keyTo(list, "a", 2);
+    void type(int band, const std::string& text) override {
+        keyTo(listName(band), "a", 2);
         if (text.empty()) {
             key("Backspace");
             return;

@@ -154,10 +154,7 @@ inline BOOL CALLBACK findOtherMainWindow(HWND hwnd, LPARAM own) {
     return FALSE;
 }
 
-
 class Win32Driver final : public suite::WindowDriver {
-    using Kind = model::Kind;
-
 public:
     explicit Win32Driver(RandomRun randomRun) : randomRun_(randomRun) {}
     ~Win32Driver() override { close(); }
@@ -206,13 +203,50 @@ public:
     }
     MainForm& mainForm() override { return form->mainForm(); }
 
-    bool act(const model::Action& a) override {
+    bool guarded(const std::function<bool()>& input) override {
         gStuck = false;
         const UINT_PTR guard = SetTimer(nullptr, 0, 30000, endStuckAction);  // long enough for a busy machine
-        perform(a);
+        const bool made = input();
         KillTimer(nullptr, guard);
-        if (a.kind == Kind::Exit) return !gStuck && form->window() == nullptr && quit_ && quitCode_ == 0;
-        return !gStuck;
+        return made && !gStuck;
+    }
+    void keys(int band, const std::vector<Key>& keys) override {
+        focusField(band);
+        std::vector<INPUT> inputs;
+        for (const Key key : keys) {
+            const auto hit = [&inputs](std::initializer_list<WORD> held) {
+                for (const WORD vk : held) inputs.push_back(keyInput(vk, false));
+                for (auto vk = std::rbegin(held); vk != std::rend(held); ++vk) inputs.push_back(keyInput(*vk, true));
+            };
+            switch (key) {
+                case Key::Down: hit({VK_DOWN}); break;
+                case Key::Up: hit({VK_UP}); break;
+                case Key::Enter: hit({VK_RETURN}); break;
+                case Key::Tab: hit({VK_TAB}); break;
+                case Key::AltDown: hit({VK_MENU, VK_DOWN}); break;
+                case Key::F4: hit({VK_F4}); break;
+            }
+        }
+        send(inputs);
+    }
+    bool listBecomes(int band, bool open) override { return dropped(band) == open; }
+    bool pickWithMouse(int band, int row) override {
+        const COMBOBOXINFO info = parts(band);
+        press(centre(screenRect(combo(band), info.rcButton)));
+        if (!dropped(band)) return false;
+        RECT item{};
+        SendMessageW(info.hwndList, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+        press(centre(screenRect(info.hwndList, item)));
+        return !dropped(band) && selectedRow(band) == row;
+    }
+    void click(std::string_view control) override { pressControl(control); }
+    bool chooseMenu(int position, bool byMouse) override {
+        menu(position, byMouse);
+        return true;
+    }
+    bool exitByMenu(bool byMouse) override {
+        menu(0, byMouse);
+        return form->window() == nullptr && quit_ && quitCode_ == 0;
     }
     // With no entry selected, either key picks the entry at the list's caret: the first
     // one after start or a reset, and after typing whichever the list found for the text,
@@ -228,40 +262,33 @@ public:
         expected.texts[static_cast<std::size_t>(band)] = text;
         expected.selected[static_cast<std::size_t>(band)] = model::kToolkitRow;
     }
-    model::State shown(bool pixels) override {
-        model::State s;
-        if (form->window() == nullptr) {
-            s.result = "(the window gone)";
-            return s;
-        }
-        for (int band = 0; band < 4; ++band) {
-            const auto i = static_cast<std::size_t>(band);
-            s.texts[i] = textOf(combo(band));
-            s.selected[i] = static_cast<int>(SendMessageW(combo(band), CB_GETCURSEL, 0, 0));
-            HWND swatch = at("pr" + std::to_string(band + 1));
+    bool gone() override { return form->window() == nullptr; }
+    int selectedRow(int band) override { return static_cast<int>(SendMessageW(combo(band), CB_GETCURSEL, 0, 0)); }
+    std::array<ColourValue, 4> swatches(bool pixels) override {
+        std::array<ColourValue, 4> colours{};
+        if (pixels) UpdateWindow(form->window());
+        for (std::size_t i = 0; i < colours.size(); ++i) {
+            HWND swatch = at("pr" + std::to_string(i + 1));
             if (IsWindow(swatch) == FALSE) {
-                s.swatches[i] = 0xFF000000u;  // a swatch taken away shows no colour at all
+                colours[i] = 0xFF000000u;  // a swatch taken away shows no colour at all
             } else if (pixels) {
                 // What the screen shows in the swatch's middle.
-                UpdateWindow(form->window());
                 RECT r;
                 GetClientRect(swatch, &r);
                 HDC dc = GetDC(swatch);
-                s.swatches[i] = GetPixel(dc, r.right / 2, r.bottom / 2);
+                colours[i] = GetPixel(dc, r.right / 2, r.bottom / 2);
                 ReleaseDC(swatch, dc);
             } else {
-                s.swatches[i] = pictureBoxFill(swatch);
+                colours[i] = pictureBoxFill(swatch);
             }
         }
-        s.first = form->mainForm().digits().FirstDigit;
-        s.second = form->mainForm().digits().SecondDigit;
+        return colours;
+    }
+    std::pair<float, float> resultPointsAndTop() override {
         HWND result = at("Ls1");
-        s.result = textOf(result);
         const auto dpi = static_cast<float>(form->dpi());
-        s.points = static_cast<float>(-fontOf(result).lfHeight) * 72.0f / dpi;
-        s.top = static_cast<float>(rectIn("Ls1", result, form->window()).top) * 1440.0f / dpi;
-        s.tolerance = textOf(at("Les2"));
-        return s;
+        return {static_cast<float>(-fontOf(result).lfHeight) * 72.0f / dpi,
+                static_cast<float>(rectIn("Ls1", result, form->window()).top) * 1440.0f / dpi};
     }
     ColourValue windowBackground() override { return GetSysColor(COLOR_WINDOW); }
     RandomRun defaultRandomRun() override { return randomRun_; }
@@ -524,66 +551,13 @@ public:
     }
 
 private:
-    void perform(const model::Action& a) {
-        switch (a.kind) {
-            case Kind::KeyDown:
-            case Kind::KeyUp:
-                focusField(a.band);
-                tap(a.kind == Kind::KeyDown ? VK_DOWN : VK_UP);
-                return;
-            case Kind::MousePick: {
-                const COMBOBOXINFO info = parts(a.band);
-                press(centre(screenRect(combo(a.band), info.rcButton)));
-                if (dropped(a.band)) {
-                    RECT item{};
-                    SendMessageW(info.hwndList, LB_GETITEMRECT, static_cast<WPARAM>(a.row), reinterpret_cast<LPARAM>(&item));
-                    press(centre(screenRect(info.hwndList, item)));
-                }
-                return;
-            }
-            case Kind::KeyPick: {
-                focusField(a.band);
-                if (a.row % 2 == 0) {
-                    send({keyInput(VK_MENU, false), keyInput(VK_DOWN, false), keyInput(VK_DOWN, true), keyInput(VK_MENU, true)});
-                } else {
-                    tap(VK_F4);
-                }
-                // Up to the top of the open list, down to the entry, and Enter.
-                std::vector<INPUT> keys;
-                const auto hit = [&keys](WORD vk) {
-                    keys.push_back(keyInput(vk, false));
-                    keys.push_back(keyInput(vk, true));
-                };
-                for (std::size_t i = 0; i < model::entries(a.band).size(); ++i) hit(VK_UP);
-                for (int i = 0; i < a.row; ++i) hit(VK_DOWN);
-                hit(VK_RETURN);
-                send(keys);
-                return;
-            }
-            case Kind::Type: type(a.band, a.text); return;
-            case Kind::Enter:
-                focusField(a.band);
-                tap(VK_RETURN);
-                return;
-            case Kind::Leave:
-                focusField(a.band);
-                tap(VK_TAB);
-                return;
-            case Kind::Calculate: pressControl("CommDH"); return;
-            case Kind::ResetButton: pressControl("DYeni"); return;
-            case Kind::ResetMenu: menu(1, a.row == 1); return;
-            case Kind::About: menu(2, a.row == 1); return;
-            case Kind::Exit: menu(0, a.row == 1); return;
-            case Kind::ClickElsewhere: pressControl(model::kClickTargets[static_cast<std::size_t>(a.row)]); return;
-        }
-    }
     void send(std::vector<INPUT> inputs) {
         sendInput(std::move(inputs));
         settle();
     }
     void tap(WORD vk) { send({keyInput(vk, false), keyInput(vk, true)}); }
     void press(POINT point) {
-        click(point);
+        win32::click(point);
         settle();
     }
     void pressControl(std::string_view name) {
@@ -602,7 +576,7 @@ private:
         const COMBOBOXINFO info = parts(band);
         if (GetFocus() != info.hwndItem) press(centre(screenRect(combo(band), info.rcItem)));
     }
-    void type(int band, const std::string& text) {
+    void type(int band, const std::string& text) override {
         focusField(band);
         // Select what the field holds, then replace it.
         send({keyInput(VK_HOME, false), keyInput(VK_HOME, true), keyInput(VK_SHIFT, false), keyInput(VK_END, false),

@@ -51,14 +51,14 @@ TEST_F(Win32Window, MovingToAScreenOfAnotherDpiScalesEverything) {
     EXPECT_EQ(std::pair(list.left, list.top), std::pair(12, 204));
     EXPECT_EQ(driver.font("Ls1").points, 48.0);
     EXPECT_EQ(driver.font("Lr1").points, 8.0);  // the window's font
-    const model::State shown = driver.shown(true);
+    const model::State shown = suite::shown(driver, true);
     std::array<std::uint32_t, 4> fills{};
     for (std::size_t band = 0; band < 4; ++band) fills[band] = shown.swatches[band];
     const suite::Grab grab = driver.grab();
     for (const std::string& fault : scaling::pictureBoxFaults([&](int x, int y) { return grab(12 + x, 12 + y); }, 1.5, 8, 8, fills)) {
         ADD_FAILURE() << fault;
     }
-    driver.act({model::Kind::About, 0, 1});
+    suite::act(driver, {model::Kind::About, 0, 1});
     EXPECT_EQ(driver.place("Ls1").top, 330);
 }
 

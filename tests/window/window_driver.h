@@ -4,12 +4,14 @@
 // programs implement it once; the scenarios in window_suite.h are written against it.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/main_form.h"
@@ -97,17 +99,48 @@ public:
     virtual std::string notReady() = 0;
     virtual MainForm& mainForm() = 0;
 
-    // Makes the action with real input; false if it could not be made (a pick that
-    // did not take, a menu that had to be closed from outside). After Exit: true if
-    // the program ended with code 0 and its window went.
-    virtual bool act(const model::Action& action) = 0;
+    // The user's input, each piece real input through the toolkit; the suite makes every
+    // action of the model from these (act() in window_suite.h).
+    enum class Key { Down, Up, Enter, Tab, AltDown, F4 };
+    // Presses the keys in turn in the band's list, which first takes the focus as a user
+    // gives it, unless it has it; while the list is open they go to the open list.
+    virtual void keys(int band, const std::vector<Key>& keys) = 0;
+    // Whether the band's list comes to be open (`open`) or closed after the input so far.
+    virtual bool listBecomes(int band, bool open) = 0;
+    // Opens the band's list with the mouse (a finger on a touch screen) and picks the
+    // row; false if the pick did not take.
+    virtual bool pickWithMouse(int band, int row) = 0;
+    // Replaces the text of the band's list with `text`, typed.
+    virtual void type(int band, const std::string& text) = 0;
+    // Clicks the control, or taps it on a touch screen, where it shows in the window.
+    virtual void click(std::string_view control) = 0;
+    // Chooses the one item of the menu at `position` on the bar, with the mouse or the
+    // way the toolkit's other input reaches it; false if the menu stayed open.
+    virtual bool chooseMenu(int position, bool byMouse) = 0;
+    // Ends the program with its Exit item: true if it ended with code 0 and its window went.
+    virtual bool exitByMenu(bool /*byMouse*/) {
+        const Ending ending = end(true);
+        return ending.code == 0 && ending.windowGone;
+    }
+    // Makes one action's input; a toolkit whose input can be caught in a loop of its
+    // own (a menu's, a list's) ends it there and says false.
+    virtual bool guarded(const std::function<bool()>& input) { return input(); }
+
     // The row an arrow key on a closed list picks, as this toolkit's list moves from
     // what the model expects; nothing if the key picks nothing.
-    virtual std::optional<int> arrowPick(const model::State& expected, int band, bool down) = 0;
+    virtual std::optional<int> arrowPick(const model::State& expected, int band, bool down) {
+        return model::arrowRow(band, expected.selected[static_cast<std::size_t>(band)], down);
+    }
     // What typing `text` into the list leaves in the model: its text, and its row.
-    virtual void noteTyped(model::State& expected, int band, const std::string& text) = 0;
-    // The window's state; with `pixels`, swatch colours as the screen shows them.
-    virtual model::State shown(bool pixels) = 0;
+    virtual void noteTyped(model::State& expected, int band, const std::string& text);
+
+    // What the window shows, for shown() in window_suite.h: whether it is gone, each
+    // list's selected row, the swatches' colours (with `pixels`, as the screen shows
+    // their middles), and the result's size in points and its top in twips.
+    virtual bool gone() { return false; }
+    virtual int selectedRow(int band) = 0;
+    virtual std::array<ColourValue, 4> swatches(bool pixels) = 0;
+    virtual std::pair<float, float> resultPointsAndTop() = 0;
     virtual ColourValue windowBackground() = 0;
     // The seeded random run a plain test run makes (VASKELO_MODEL_SEED and
     // VASKELO_MODEL_ACTIONS override it): builds that run the same window give

@@ -58,6 +58,13 @@ private:
     std::vector<std::string> faults_;
 };
 
+// Makes the action on the window with the driver's real input; false if it could not
+// be made (a pick that did not take, a menu that stayed open). After Exit: true if the
+// program ended with code 0 and its window went.
+bool act(WindowDriver& d, const model::Action& action);
+// The window's state; with `pixels`, swatch colours as the screen shows them.
+model::State shown(WindowDriver& d, bool pixels);
+
 // The window and the model side by side: each action is made on the window and worked
 // out in the model.
 class Session {
