@@ -1,5 +1,8 @@
-// How the window's files turn a failed Win32 call into what they report (a status for
-// a command, an exception while the window is built), and read a window's text.
+// How the window's files report a failure. A Win32 call that fails is a FailedCall
+// (application.h), which a helper returns as its CallResult; it becomes what the form
+// reports at one of two edges only: the exception that stops the window being built,
+// with what could not be done (failure()), or the status of a command's operation
+// (statusOf()). Also reads a window's text.
 #pragma once
 
 #include <windows.h>
@@ -17,15 +20,13 @@
 
 namespace vaskelo::win32 {
 
-inline Status statusOf(DWORD error) {
-    if (error == ERROR_SUCCESS) return kGenericFailure;
-    return {static_cast<std::int32_t>(0x80070000u | (error & 0xFFFFu))};
+// The status of an operation whose call failed (a control message's, with no error of
+// its own, is the general failure), or success.
+inline Status statusOf(const CallResult& result) {
+    if (!result) return kOk;
+    if (result->error == ERROR_SUCCESS) return kGenericFailure;
+    return {static_cast<std::int32_t>(0x80070000u | (result->error & 0xFFFFu))};
 }
-
-// The last Win32 error as a failure status, for a call that has just failed.
-inline Status lastError() { return statusOf(GetLastError()); }
-
-inline Status statusOf(const CallResult& result) { return result ? statusOf(result->error) : kOk; }
 
 // What stops the window from being built: the Win32 call that failed and what could
 // not be done, in words for whoever started the program.

@@ -7,14 +7,13 @@
 #include <string>
 
 #include "core/texts.h"
+#include "platform/win32/calls.h"
 
 namespace vaskelo::win32 {
 
 namespace {
 
-[[noreturn]] void conversionFailed(const char* call, std::string_view what) {
-    throw std::runtime_error(std::string(call) + std::string(texts::kCallFailed) + std::string(what));
-}
+[[noreturn]] void conversionFailed(const char* call, std::string_view what) { throw failure(call, what); }
 
 // The conversions count in int; longer text cannot be handed to them at all.
 int lengthOf(std::size_t size, const char* call, std::string_view what) {

@@ -396,7 +396,7 @@ bool Win32Form::present(std::string_view name, ControlKind kind) const { return 
 
 Status Win32Form::readBandText(BandList list, std::string& text) {
     const std::optional<std::wstring> shown = windowText(find(controlName(list))->hwnd);
-    if (!shown) return lastError();
+    if (!shown) return statusOf(failedCall("GetWindowTextW"));
     text = narrow(*shown);
     return kOk;
 }
@@ -431,7 +431,7 @@ CallResult Win32Form::nameSwatch(Swatch swatch, ColourValue colour) {
 
 Status Win32Form::writeCaption(Label label, std::string_view caption) {
     HWND hwnd = find(controlName(label))->hwnd;
-    if (SetWindowTextW(hwnd, widen(caption).c_str()) == FALSE) return lastError();
+    if (SetWindowTextW(hwnd, widen(caption).c_str()) == FALSE) return statusOf(failedCall("SetWindowTextW"));
     announceNameChange(hwnd);
     return refitsToCaption(*find(controlName(label))->described) ? statusOf(fitToText(hwnd)) : kOk;
 }
@@ -442,7 +442,7 @@ Status Win32Form::applyFontSize(Label label, float points) {
     FontDescription wanted = c.font.value_or(description_.font);
     wanted.points = points;
     Font font = makeFont(wanted);
-    if (!font) return lastError();
+    if (!font) return statusOf(failedCall("CreateFontIndirectW"));
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
     c.font = wanted;
     c.ownFont = std::move(font);
@@ -452,7 +452,7 @@ Status Win32Form::applyFontSize(Label label, float points) {
 Status Win32Form::moveTop(Label label, float twips) {
     Control& c = *find(controlName(label));
     if (SetWindowPos(c.hwnd, nullptr, pixels(c.described->rect.left), pixels(twips), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE) == FALSE) {
-        return lastError();
+        return statusOf(failedCall("SetWindowPos"));
     }
     c.top = twips;
     return kOk;
