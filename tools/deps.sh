@@ -43,7 +43,14 @@ ensure_packages() {
 
     # Another install on the machine (a second command run beside this one) is waited for.
     local wait=(-o DPkg::Lock::Timeout=600)
-    install_step "Paket listeleri güncelleniyor (updating package lists)..." apt-get "${wait[@]}" update -q
+    # A mirror caught in the middle of its sync fails the update while the lists at hand
+    # still serve; the install that follows says plainly if they do not.
+    echo "Paket listeleri güncelleniyor (updating package lists)..."
+    mkdir -p "$(dirname "$VASKELO_INSTALL_LOG")"
+    echo "== update: apt-get update" >>"$VASKELO_INSTALL_LOG"
+    if ! as_root env DEBIAN_FRONTEND=noninteractive apt-get "${wait[@]}" update -q >>"$VASKELO_INSTALL_LOG" 2>&1; then
+        echo "Paket listelerinin bir kısmı güncellenemedi; eldekilerle sürdürülüyor (some package lists could not be updated; going on with those at hand)." >&2
+    fi
     install_step "Kuruluyor (installing) ${#missing[@]} paket: ${missing[*]}" \
         apt-get "${wait[@]}" install -y -q --no-install-recommends "${missing[@]}"
 }
