@@ -59,7 +59,7 @@ public:
     ~QtDriver() override { close(); }
 
     std::unique_ptr<QtForm> form;
-    BandCombo* combo(int band) const { return qobject_cast<BandCombo*>(widget("Cr" + std::to_string(band + 1))); }
+    BandCombo* combo(int band) const { return qobject_cast<BandCombo*>(widget(suite::listName(band))); }
     QWidget* widget(std::string_view name) const { return form->control(name); }
     // Until the display server has answered everything sent so far and what it sent
     // back (a new size, an expose where a popup was) is handled, with the paints that

@@ -121,7 +121,6 @@ public:
     std::unique_ptr<WebForm> form;
 
     val element(std::string_view name) const { return form->control(name); }
-    static std::string listName(int band) { return "Cr" + std::to_string(band + 1); }
     // What a list's keys and text go to.
     val focusable(std::string_view name) const {
         val field = one(element(name), "input");
@@ -170,7 +169,7 @@ public:
     MainForm& mainForm() override { return form->mainForm(); }
 
     void keys(int band, const std::vector<Key>& keys) override {
-        const std::string list = listName(band);
+        const std::string list = suite::listName(band);
         if (val::global("document")["activeElement"] != focusable(list)) focusable(list).call<void>("focus");
         for (const Key k : keys) {
             switch (k) {
@@ -183,7 +182,7 @@ public:
             }
         }
     }
-    bool listBecomes(int band, bool open) override { return listOpen(listName(band)) == open; }
+    bool listBecomes(int band, bool open) override { return listOpen(suite::listName(band)) == open; }
     // Where the control shows in the window: the middle of what the window's client area holds of it.
     void click(std::string_view control) override {
         const Box b = box(element(control));
@@ -191,7 +190,7 @@ public:
         host(request(touch_ ? "tap" : "mouse", {{"x", val((std::max(b.left, c.left) + std::min(b.right, c.right)) / 2)},
                                                 {"y", val((std::max(b.top, c.top) + std::min(b.bottom, c.bottom)) / 2)}}));
     }
-    int selectedRow(int band) override { return selectedRow(listName(band)); }
+    int selectedRow(int band) override { return selectedRow(suite::listName(band)); }
     std::array<ColourValue, 4> swatches(bool pixels) override {
         std::array<ColourValue, 4> colours{};
         const suite::Grab shot = pixels ? grab() : suite::Grab{};
@@ -212,7 +211,7 @@ public:
     RandomRun defaultRandomRun() override { return run_; }
 
     bool browseOpenListAndCancel(int band) override {
-        const std::string list = "Cr" + std::to_string(band + 1);
+        const std::string list = suite::listName(band);
         keyTo(list, "ArrowDown", 1);
         if (!listOpen(list)) return false;
         // The keys move the highlight, and neither the list's end nor its start moves the window.
@@ -322,7 +321,7 @@ public:
     }
     std::vector<std::string> entries(int band) override {
         std::vector<std::string> texts;
-        for (val option : all(listOf("Cr" + std::to_string(band + 1)), "[role=option]")) texts.push_back(option["textContent"].as<std::string>());
+        for (val option : all(listOf(suite::listName(band)), "[role=option]")) texts.push_back(option["textContent"].as<std::string>());
         return texts;
     }
     suite::FontFacts font(std::string_view control) override {
@@ -498,7 +497,7 @@ private:
         return form->ended() || attributeOf(title, "aria-expanded") == "false";
     }
     bool pickWithMouse(int band, int row) override {
-        const std::string list = listName(band);
+        const std::string list = suite::listName(band);
         // A finger taps the field itself, which opens the list and raises no keyboard.
         click(touch_ ? focusable(list) : one(element(list), "button"));
         if (!listOpen(list) || (touch_ && keyboardWouldRise())) return false;
@@ -535,7 +534,7 @@ private:
                attributeOf(active, "inputmode") != "none";
     }
     void type(int band, const std::string& text) override {
-        keyTo(listName(band), "a", 2);
+        keyTo(suite::listName(band), "a", 2);
         if (text.empty()) {
             key("Backspace");
             return;

@@ -161,7 +161,7 @@ public:
 
     std::unique_ptr<Win32Form> form;
     HWND at(std::string_view name) const { return form->control(name); }
-    HWND combo(int band) const { return at("Cr" + std::to_string(band + 1)); }  // from 0
+    HWND combo(int band) const { return at(suite::listName(band)); }  // from 0
     // Runs what is queued for this thread, the input included, until nothing is left.
     void settle() {
         for (int idle = 0; idle < 2;) {

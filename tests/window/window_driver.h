@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/band_colours.h"
 #include "core/main_form.h"
 #include "model/window_model.h"
 #include "tests/window/scaled_window_checks.h"
@@ -24,6 +25,9 @@
 namespace vaskelo::suite {
 
 using scaling::NamedRect;
+
+// The band's list, bands counted from 0.
+inline std::string listName(int band) { return std::string(controlName(static_cast<BandList>(band))); }
 
 struct Size {
     int width = 0;

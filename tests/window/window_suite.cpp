@@ -42,7 +42,7 @@ bool pickWithKeys(WindowDriver& d, int band, int row) {
     moves.push_back(Key::Enter);
     d.keys(band, moves);
     return d.listBecomes(band, false) && d.selectedRow(band) == row &&
-           d.caption("Cr" + std::to_string(band + 1)) == model::entries(band)[static_cast<std::size_t>(row)];
+           d.caption(listName(band)) == model::entries(band)[static_cast<std::size_t>(row)];
 }
 
 bool input(WindowDriver& d, const Action& a) {
@@ -80,7 +80,7 @@ model::State shown(WindowDriver& d, bool pixels) {
     const std::array<ColourValue, 4> swatches = d.swatches(pixels);
     for (int band = 0; band < 4; ++band) {
         const auto i = static_cast<std::size_t>(band);
-        s.texts[i] = d.caption("Cr" + std::to_string(band + 1));
+        s.texts[i] = d.caption(listName(band));
         s.selected[i] = d.selectedRow(band);
         s.swatches[i] = swatches[i];
     }
